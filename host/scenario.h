@@ -1,0 +1,55 @@
+// Scenario scripts: drive gauges through the host and check what the pilot would see.
+//
+//   ScenarioRunner runner(gauges_dir, std::cout);
+//   runner.run_file("tests/scenarios/engines.scn");  // throws ScenarioError on bad input
+//   std::cout << runner.passed() << " passed, " << runner.failed() << " failed\n";
+//
+// One command a line; '#' starts a comment outside quotes; "double quotes" make one word
+// in which a backslash is an ordinary character. Each script starts from a fresh host
+// with freshly loaded modules, every variable 0, no instances and the clock at 0. The
+// commands are listed in the README.
+#ifndef TARN_HOST_SCENARIO_H
+#define TARN_HOST_SCENARIO_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tarn {
+
+// Bad input in a script: FILE:LINE: message. Exit status 2.
+class ScenarioError : public std::runtime_error {
+public:
+    ScenarioError(const std::string& file, int line, const std::string& message)
+        : std::runtime_error(file + ":" + std::to_string(line) + ": " + message) {}
+};
+
+// One word of a script line.
+struct Word {
+    std::string text;
+    bool quoted = false;
+};
+
+// Splits a line into words; throws std::invalid_argument on an unterminated quote.
+std::vector<Word> split_words(const std::string& line);
+
+class ScenarioRunner {
+public:
+    ScenarioRunner(std::string gauges_dir, std::ostream& out);
+
+    void run_file(const std::string& path);
+    void run_text(const std::string& name, const std::string& text);
+
+    int passed() const { return passed_; }
+    int failed() const { return failed_; }
+
+private:
+    std::string gauges_dir_;
+    std::ostream& out_;
+    int passed_ = 0;
+    int failed_ = 0;
+};
+
+}  // namespace tarn
+
+#endif

@@ -1,0 +1,47 @@
+// What the host controls in the platform layer: the clock, the sound log and the
+// resource directories of loaded modules. Gauge modules never include this header.
+//
+//   tarn_platform_set_time(0);
+//   tarn_platform_advance_time(55);
+//   for (size_t i = 0; i < tarn_sound_log_size(); ++i) puts(tarn_sound_log_text(i));
+//   HMODULE m = tarn_platform_register_module(blob, size);   // resources of one plug-in
+#ifndef TARN_PLATFORM_HOST_CONTROL_H
+#define TARN_PLATFORM_HOST_CONTROL_H
+
+#include "platform/win32.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Millisecond clock behind timeGetTime (unsigned 32-bit, wraps).
+TARN_PLATFORM_API void tarn_platform_set_time(DWORD ms);
+TARN_PLATFORM_API void tarn_platform_advance_time(DWORD ms);
+
+// Sound log: every sound request in order. Text is the name as passed, or "stop" for a
+// request with no name. Which call made it: 'S' sndPlaySoundA, 'P' PlaySoundA.
+TARN_PLATFORM_API size_t tarn_sound_log_size(void);
+TARN_PLATFORM_API const char* tarn_sound_log_text(size_t index);
+TARN_PLATFORM_API DWORD tarn_sound_log_flags(size_t index);
+TARN_PLATFORM_API char tarn_sound_log_call(size_t index);
+TARN_PLATFORM_API void tarn_sound_log_clear(void);
+// Adds an entry made by another sound path (for example "wave:1001").
+TARN_PLATFORM_API void tarn_sound_log_add(const char* text, DWORD flags, char call);
+
+// Resource directory of a module: a blob made by the build's resource compiler
+// ("TRES", count, then count entries of id, type[8], offset, size, then the data).
+// Returns a handle whose value fits in 32 bits, or NULL when the blob is malformed.
+TARN_PLATFORM_API HMODULE tarn_platform_register_module(const void* blob, size_t size);
+TARN_PLATFORM_API void tarn_platform_unregister_module(HMODULE module);
+// Resource lookup without the Win32 handle dance, for the host's bitmap loader.
+TARN_PLATFORM_API const void* tarn_platform_find_resource(HMODULE module, DWORD id, const char* type,
+                                                          size_t* size);
+
+// Resets the clock and the sound log (a fresh host).
+TARN_PLATFORM_API void tarn_platform_reset(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
