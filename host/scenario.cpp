@@ -18,6 +18,7 @@ namespace tarn {
 
 /* ---- words and numbers ------------------------------------------------------------ */
 
+// A '#' that begins a word starts a comment; inside a word it is part of it (NAME#K).
 std::vector<Word> split_words(const std::string& line) {
     std::vector<Word> words;
     size_t i = 0;
@@ -35,7 +36,7 @@ std::vector<Word> split_words(const std::string& line) {
         } else {
             size_t end = i;
             while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r' &&
-                   line[end] != '"' && line[end] != '#')
+                   line[end] != '"')
                 ++end;
             words.push_back({line.substr(i, end - i), false});
             i = end;

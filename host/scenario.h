@@ -4,7 +4,7 @@
 //   runner.run_file("tests/scenarios/engines.scn");  // throws ScenarioError on bad input
 //   std::cout << runner.passed() << " passed, " << runner.failed() << " failed\n";
 //
-// One command a line; '#' starts a comment outside quotes; "double quotes" make one word
+// One command a line; a '#' that begins a word starts a comment (so NAME#K is one word); "double quotes" make one word
 // in which a backslash is an ordinary character. Each script starts from a fresh host
 // with freshly loaded modules, every variable 0, no instances and the clock at 0. The
 // commands are listed in the README.
