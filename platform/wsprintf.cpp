@@ -1,6 +1,6 @@
 // The Win32 text formatter, wsprintfA and wvsprintfA.
 //
-// A specification reads %[-][#][0][width][.precision][size]type:
+// A format field reads %[-][#][0][width][.precision][size]type:
 //   flags     '-' left-justifies, '#' puts 0x / 0X before hexadecimal numbers, '0' pads with
 //             zeros instead of blanks. Flags are taken in any order.
 //   width     decimal digits, the minimum field width; never truncates.
@@ -226,7 +226,7 @@ Size read_size(const char*& p) {
     }
 }
 
-// Formats one specification; `p` points just past the '%' and is left past the type.
+// Formats one format field; `p` points just past the '%' and is left past the type.
 void format_one(Output& out, const char*& p, va_list* args) {
     Spec spec;
     for (;; ++p) {
@@ -244,7 +244,7 @@ void format_one(Output& out, const char*& p, va_list* args) {
     spec.size = read_size(p);
 
     const char type = *p;
-    if (type == '\0') return;  // a dangling specification at the end stores nothing
+    if (type == '\0') return;  // a dangling format field at the end stores nothing
     ++p;
 
     // Whether text is wide depends on the type's case and the size prefix: on this narrow

@@ -142,13 +142,13 @@ TEST(Wsprintf, LiteralTextAndTypesWithoutMeaning) {
     // %% stores one percent sign and uses no argument.
     EXPECT_EQ(fmt("100%% %d%%", 5), "100% 5%");
     // No floating point: the type character is copied, its width and precision dropped,
-    // and no argument is used, so the next specification still gets the next argument.
+    // and no argument is used, so the next format field still gets the next argument.
     EXPECT_EQ(fmt("%f %d", 7), "f 7");
     EXPECT_EQ(fmt("[%5.2f][%e][%g]"), "[f][e][g]");
     EXPECT_EQ(fmt("%lf|%d", 3), "f|3");
     // Flags from other formatters have no meaning here and are copied the same way.
     EXPECT_EQ(fmt("%+d", 5), "+d");
-    // A specification cut short by the end of the format stores nothing.
+    // A format field cut short by the end of the format stores nothing.
     EXPECT_EQ(fmt("abc%"), "abc");
     EXPECT_EQ(fmt("abc%-05.3"), "abc");
     // Arguments of mixed kinds are taken in order.
