@@ -2,7 +2,10 @@
 // writes the module's resource directory blob, which the module embeds and the platform
 // layer serves through FindResourceA and friends.
 //
-//   tarn-rc MANIFEST OUTPUT.bin
+//   tarn-rc OUTPUT.bin MANIFEST...
+//
+// A module's resources may be spread over several manifests (one per gauge group); an id
+// given twice for one type is an error naming both places.
 //
 // Manifest lines (one resource a line, '#' starts a comment):
 //   ID BITMAP WIDTH HEIGHT [FRAMES]   a bitmap of that size; FRAMES > 1 makes ids ID..ID+FRAMES-1
@@ -17,6 +20,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -87,12 +92,11 @@ std::vector<unsigned char> placeholder_bitmap(uint32_t width, uint32_t height, u
     return out;
 }
 
-std::vector<Resource> read_manifest(const std::string& path) {
+void read_manifest(const std::string& path, std::vector<Resource>& resources,
+                   std::map<std::pair<uint32_t, std::string>, std::string>& seen) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw ManifestError{path, "cannot open the manifest"};
     std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    std::vector<Resource> resources;
-    std::map<std::pair<uint32_t, std::string>, int> seen;
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -110,8 +114,8 @@ std::vector<Resource> read_manifest(const std::string& path) {
             auto key = std::make_pair(r.id, r.type);
             if (seen.count(key))
                 throw ManifestError{where, "resource " + std::to_string(r.id) + " " + r.type +
-                                               " already given on line " + std::to_string(seen[key])};
-            seen[key] = number;
+                                               " already given at " + seen[key]};
+            seen[key] = where;
             resources.push_back(std::move(r));
         };
         if (w[1] == "BITMAP") {
@@ -134,12 +138,11 @@ std::vector<Resource> read_manifest(const std::string& path) {
             throw ManifestError{where, "unknown resource type '" + w[1] + "' (BITMAP or WAVE)"};
         }
     }
-    return resources;
 }
 
 std::vector<unsigned char> make_blob(const std::vector<Resource>& resources) {
     std::vector<unsigned char> out;
-    out.insert(out.end(), {'T', 'R', 'E', 'S'});
+    for (char c : {'T', 'R', 'E', 'S'}) out.push_back(static_cast<unsigned char>(c));
     put_u32(out, static_cast<uint32_t>(resources.size()));
     size_t offset = 8 + 20 * resources.size();
     for (const Resource& r : resources) {
@@ -147,14 +150,16 @@ std::vector<unsigned char> make_blob(const std::vector<Resource>& resources) {
         put_u32(out, r.id);
         char type[8] = {};
         r.type.copy(type, 8);
-        out.insert(out.end(), type, type + 8);
+        for (char c : type) out.push_back(static_cast<unsigned char>(c));
         put_u32(out, static_cast<uint32_t>(offset));
         put_u32(out, static_cast<uint32_t>(r.data.size()));
         offset += r.data.size();
     }
     for (const Resource& r : resources) {
         while (out.size() % 4) out.push_back(0);
-        out.insert(out.end(), r.data.begin(), r.data.end());
+        const size_t at = out.size();
+        out.resize(at + r.data.size());
+        if (!r.data.empty()) std::memcpy(out.data() + at, r.data.data(), r.data.size());
     }
     return out;
 }
@@ -162,23 +167,26 @@ std::vector<unsigned char> make_blob(const std::vector<Resource>& resources) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: tarn-rc MANIFEST OUTPUT.bin\n";
+    if (argc < 3) {
+        std::cerr << "usage: tarn-rc OUTPUT.bin MANIFEST...\n";
         return 2;
     }
     try {
-        std::vector<unsigned char> blob = make_blob(read_manifest(argv[1]));
-        std::string temp = std::string(argv[2]) + ".tmp";
+        std::vector<Resource> resources;
+        std::map<std::pair<uint32_t, std::string>, std::string> seen;
+        for (int i = 2; i < argc; ++i) read_manifest(argv[i], resources, seen);
+        std::vector<unsigned char> blob = make_blob(resources);
+        std::string temp = std::string(argv[1]) + ".tmp";
         {
             std::ofstream out(temp, std::ios::binary);
             out.write(reinterpret_cast<const char*>(blob.data()), static_cast<std::streamsize>(blob.size()));
             if (!out) {
-                std::cerr << argv[2] << ": cannot write\n";
+                std::cerr << argv[1] << ": cannot write\n";
                 return 2;
             }
         }
-        if (std::rename(temp.c_str(), argv[2]) != 0) {
-            std::cerr << argv[2] << ": cannot write\n";
+        if (std::rename(temp.c_str(), argv[1]) != 0) {
+            std::cerr << argv[1] << ": cannot write\n";
             return 2;
         }
     } catch (const ManifestError& e) {

@@ -4,6 +4,7 @@
 #define TARN_INSTRUMENTS_TARN2_H
 
 #include "framework/linkage.h"
+#include "instruments/params.h"
 #include "platform/win32.h"
 
 // Gauge headers, in Linkage order.

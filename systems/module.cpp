@@ -4,6 +4,19 @@
 
 extern "C" {
 
+int32_t engine1_magneto_a_on = 0;
+int32_t engine1_magneto_b_on = 0;
+int32_t left_generator_on = 0;
+int32_t right_generator_on = 0;
+int32_t battery_master_on = 0;
+int32_t passenger_notices_on = 0;
+int32_t avionics_master_on = 0;
+int32_t left_gen_offline = 0;
+int32_t right_gen_offline = 0;
+int32_t lamp_test_active = 0;
+int32_t lamps_dim = 0;
+int32_t door_horn_active = 0;
+
 TARN_EXPORT IMPORT_TABLE ImportTable = TARN_IMPORT_TABLE_AS_BUILT;
 
 TARN_EXPORT GAUGESLINKAGE Linkage = {
