@@ -1,5 +1,5 @@
-// The systems module "TARN": its gauge headers and the module variables that several
-// of its gauges share.
+// The systems module "TARN": its gauge headers, the module variables that several of its
+// gauges share, and the switch callback families that several gauges build on.
 #ifndef TARN_SYSTEMS_TARN_H
 #define TARN_SYSTEMS_TARN_H
 
@@ -22,6 +22,30 @@ extern int32_t right_gen_offline;     // BUSBAR lamp, the ammeter, the suction l
 extern int32_t lamp_test_active;      // the stall light
 extern int32_t lamps_dim;
 extern int32_t door_horn_active;
+}
+
+// The switch callback families that several gauges share. Each row of a panel has its own
+// function, made from these by naming the row's recorded variable or key event:
+//   .update_cb = switch_icon_cb<&beacon_on>          (icon update callback)
+//   MOUSE_CHILD_FUNCT(..., key_mouse_cb<65560>)       (mouse callback)
+//
+// switch_icon_cb follows a simulator on/off variable: it clicks whenever the value differs
+// from the recorded 0/1 (so a value of 2 clicks at every update), records 1 for any value
+// other than 0.0, and shows the value as the frame.
+template <int32_t* recorded>
+FLOAT64 switch_icon_cb(ELEMENT_ICON* icon) {
+    const FLOAT64 v = icon->source_var.var_value.n;
+    if (FLOAT64(*recorded) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
+    *recorded = v != 0.0 ? 1 : 0;
+    return v;
+}
+
+// key_mouse_cb sends one fixed key event with value 0 and plays nothing: the click follows
+// when the simulator's variable changes and the switch icon notices it.
+template <UINT32 event>
+BOOL key_mouse_cb(PPIXPOINT, FLAGS32) {
+    trigger_key_event(event, 0);
+    return TRUE;
 }
 
 // Gauge headers, in Linkage order.
