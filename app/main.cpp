@@ -2,6 +2,9 @@
 //
 //   tarn-panel [--gauges DIR] run SCRIPT...    run scenario scripts
 //   tarn-panel [--gauges DIR] list             every module's gauges with their sizes
+//   tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]
+//              [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png
+//   tarn-panel [--gauges DIR] lint [PANEL.cfg]
 //
 // Exit status: 0 all well, 1 an expectation failed, 2 bad input.
 #include <unistd.h>
@@ -13,20 +16,92 @@
 
 #include "host/errors.h"
 #include "host/host.h"
+#include "host/panel.h"
 #include "host/scenario.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: tarn-panel [--gauges DIR] run SCRIPT...\n"
-    "       tarn-panel [--gauges DIR] list\n";
+    "       tarn-panel [--gauges DIR] list\n"
+    "       tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]\n"
+    "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
+    "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n";
 
-std::string default_gauges_dir() {
+// The program's folder, ending in '/', or "" when unknown.
+std::string exe_dir() {
     char path[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return "gauges";
+    if (n <= 0) return "";
     std::string exe(path, size_t(n));
-    return exe.substr(0, exe.find_last_of('/')) + "/gauges";
+    return exe.substr(0, exe.find_last_of('/') + 1);
+}
+
+std::string default_gauges_dir() { return exe_dir() + "gauges"; }
+
+// The panel file used when none is named: panel/panel.cfg in the current folder, else the
+// source tree's, beside the program's folder (a build folder sits in the tree).
+std::string default_panel_config() {
+    const std::string dir = exe_dir();
+    for (const std::string& candidate : {std::string("panel/panel.cfg"), dir + "../panel/panel.cfg"})
+        if (access(candidate.c_str(), R_OK) == 0) return candidate;
+    return "panel/panel.cfg";
+}
+
+bool number_option(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0';
+}
+
+// render's options; false (and a message) on a bad one.
+bool parse_render(const std::vector<std::string>& args, size_t i, tarn::RenderCommand& c) {
+    c.config = default_panel_config();
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        double v = 0;
+        if (a == "--night") {
+            c.options.night = true;
+        } else if (!has_value) {
+            std::cerr << "render: " << a << (a.rfind("-", 0) == 0 ? " needs a value\n" : ": unexpected word\n");
+            return false;
+        } else if (a == "--config") {
+            c.config = args[++i];
+        } else if (a == "-o") {
+            c.output = args[++i];
+        } else if (a == "--script") {
+            c.scripts.push_back(args[++i]);
+        } else if (a == "--window") {
+            if (!number_option(args[++i], v) || v != int(v) || v < 0 || v > 9999) {
+                std::cerr << "render: --window wants a window number, got '" << args[i] << "'\n";
+                return false;
+            }
+            c.options.window = int(v);
+        } else if (a == "--scale") {
+            if (!number_option(args[++i], v) || !(v >= 0.05 && v <= 16)) {
+                std::cerr << "render: --scale wants a number from 0.05 to 16, got '" << args[i] << "'\n";
+                return false;
+            }
+            c.options.scale = v;
+        } else if (a == "--set") {
+            const std::string& s = args[++i];
+            const size_t eq = s.find('=');
+            if (eq == std::string::npos || !number_option(s.substr(0, eq), v) || v != double(uint32_t(v)) || v < 1) {
+                std::cerr << "render: --set wants TOKEN=VALUE, got '" << s << "'\n";
+                return false;
+            }
+            c.sets.emplace_back(uint32_t(v), s.substr(eq + 1));
+        } else {
+            std::cerr << "render: unknown option " << a << "\n";
+            return false;
+        }
+    }
+    if (c.output.empty()) {
+        std::cerr << "render: -o FILE.png is missing\n";
+        return false;
+    }
+    return true;
 }
 
 int list(const std::string& gauges_dir) {
@@ -71,6 +146,17 @@ int main(int argc, char** argv) {
     const std::string command = args[i++];
     try {
         if (command == "list" && i == args.size()) return list(gauges_dir);
+        if (command == "render") {
+            tarn::RenderCommand c;
+            if (!parse_render(args, i, c)) {
+                std::cerr << kUsage;
+                return 2;
+            }
+            return tarn::render_command(gauges_dir, c, std::cout, std::cerr);
+        }
+        if (command == "lint" && args.size() - i <= 1)
+            return tarn::lint_command(gauges_dir, i < args.size() ? args[i] : default_panel_config(),
+                                      std::cout, std::cerr);
         if (command == "run" && i < args.size()) {
             tarn::ScenarioRunner runner(gauges_dir, std::cout);
             for (; i < args.size(); ++i) runner.run_file(args[i]);

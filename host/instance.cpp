@@ -158,6 +158,7 @@ std::unique_ptr<GaugeInstance> GaugeInstance::create(const Plugin& plugin, const
                                                      const std::string* parameters, InstanceContext context) {
     std::unique_ptr<GaugeInstance> g(new GaugeInstance);
     g->full_name_ = plugin.name() + "!" + gauge.gauge_name;
+    g->plugin_ = &plugin;
     g->context_ = context;
     g->header_ = gauge;
     if (parameters) {

@@ -84,6 +84,8 @@ public:
     void kill();
 
     const std::string& full_name() const { return full_name_; }
+    // The module the gauge comes from (its bitmaps, for drawing).
+    const Plugin& plugin() const { return *plugin_; }
     GAUGEHDR& header() { return header_; }
     size_t element_count() const { return states_.size(); }
     ElementState& element(size_t index) { return states_[index]; }
@@ -123,6 +125,7 @@ private:
     void fire(const MouseChild& c, int x, int y, FLAGS32 flags);
 
     std::string full_name_;
+    const Plugin* plugin_ = nullptr;
     InstanceContext context_{};
     GAUGEHDR header_{};
     ELEMENT_HEADER* root_list_[2] = {nullptr, nullptr};

@@ -12,6 +12,7 @@
 
 #include "host/errors.h"
 #include "host/host.h"
+#include "host/render.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -94,7 +95,12 @@ std::string format(double v) {
 class Script {
 public:
     Script(const std::string& gauges_dir, const std::string& file, std::ostream& out, int& passed, int& failed)
-        : host_(gauges_dir), file_(file), out_(out), passed_(passed), failed_(failed) {}
+        : own_host_(std::make_unique<PanelHost>(gauges_dir)), host_(*own_host_), file_(file), out_(out),
+          passed_(passed), failed_(failed) {}
+    // On a host that already runs, with instances already named (a panel's gauges).
+    Script(PanelHost& host, const std::map<std::string, GaugeInstance*>& names, const std::string& file,
+           std::ostream& out, int& passed, int& failed)
+        : host_(host), file_(file), out_(out), passed_(passed), failed_(failed), names_(names), borrowed_(names) {}
 
     void run_line(int line, const std::vector<Word>& w);
 
@@ -106,13 +112,15 @@ private:
     void expect_element(const std::vector<Word>& w);
     void arity(const std::vector<Word>& w, size_t lo, size_t hi, const char* usage);
 
-    PanelHost host_;
+    std::unique_ptr<PanelHost> own_host_;
+    PanelHost& host_;
     std::string file_;
     std::ostream& out_;
     int& passed_;
     int& failed_;
     int line_ = 0;
     std::map<std::string, GaugeInstance*> names_;
+    std::map<std::string, GaugeInstance*> borrowed_;  // named by the caller: not the script's to kill
     size_t next_event_ = 0;
     size_t next_sound_ = 0;
 };
@@ -219,14 +227,32 @@ void Script::run_line(int line, const std::vector<Word>& w) {
     } else if (cmd == "kill") {
         arity(w, 2, 2, "kill NAME");
         GaugeInstance& g = instance(w[1]);
+        if (borrowed_.count(w[1].text)) throw Bad{"instance '" + w[1].text + "' belongs to the panel; it cannot be killed"};
         names_.erase(w[1].text);
         host_.kill(g);
     } else if (cmd == "clear") {
         arity(w, 1, 1, "clear");
         next_event_ = host_.key_events().size();
         next_sound_ = tarn_sound_log_size();
+    } else if (cmd == "host-exe") {
+        arity(w, 2, 2, "host-exe \"PATH\"");
+        tarn_platform_set_host_exe(w[1].text.c_str());
+    } else if (cmd == "window") {
+        arity(w, 2, 2, "window \"CLASS\" | window none");
+        tarn_platform_set_host_window(w[1].text == "none" && !w[1].quoted ? nullptr : w[1].text.c_str());
+    } else if (cmd == "sound-fail" || cmd == "sound-ok") {
+        arity(w, 2, 2, "sound-fail OP | sound-ok OP (create, cooperative, buffer, lock, play, status, volume)");
+        if (!tarn_dsound_set_failure(w[1].text.c_str(), cmd == "sound-fail"))
+            throw Bad{"unknown sound operation '" + w[1].text +
+                      "' (create, cooperative, buffer, lock, play, status, volume)"};
     } else if (cmd == "expect") {
         expect(w);
+    } else if (cmd == "snapshot") {
+        // The picture of one instance at its own size, or of every instance in a row.
+        arity(w, 2, 3, "snapshot FILE [NAME]");
+        Image picture = w.size() == 3 ? snapshot_gauge(instance(w[2])) : snapshot_gauges(host_.instances());
+        std::string why;
+        if (!write_png(picture, w[1].text, kPngFast, &why)) throw Bad{why};
     } else if (cmd == "echo") {
         for (size_t i = 1; i < w.size(); ++i) out_ << (i > 1 ? " " : "") << w[i].text;
         out_ << "\n";
@@ -294,7 +320,7 @@ void Script::expect(const std::vector<Word>& w) {
 
 void Script::expect_element(const std::vector<Word>& w) {
     auto [g, index] = element(w[1].text);
-    if (w.size() < 3) throw Bad{"usage: expect NAME#K value|x|y|rotation|angle|frame|text|hidden|shown ..."};
+    if (w.size() < 3) throw Bad{"usage: expect NAME#K value|x|y|rotation|angle|frame|text|color|font|hidden|shown ..."};
     const ElementState& s = g->element(index);
     const uint32_t type = s.element->element_type;
     const std::string& what = w[2].text;
@@ -339,6 +365,19 @@ void Script::expect_element(const std::vector<Word>& w) {
         if (type != ELEMENT_TYPE_STRING) throw Bad{w[1].text + " is not a text"};
         const std::string got = g->text(index);
         check(got == w[3].text, subject + "text \"" + w[3].text + "\"", "\"" + got + "\"");
+    } else if (what == "color" || what == "font") {
+        arity(w, 4, 4, what == "color" ? "expect NAME#K color 0x00BBGGRR" : "expect NAME#K font \"FACE\"");
+        if (type != ELEMENT_TYPE_STRING) throw Bad{w[1].text + " is not a text"};
+        const auto* t = reinterpret_cast<const ELEMENT_STRING*>(s.element);
+        if (what == "color") {
+            const int64_t want = parse_integer(w[3], 0, 0xFFFFFFFFll, "a colour");
+            std::ostringstream got;
+            got << "0x" << std::hex << std::uppercase << t->fg_color;
+            check(t->fg_color == COLORREF(want), subject + "color " + w[3].text, got.str());
+        } else {
+            const std::string got(t->font_face, strnlen(t->font_face, sizeof t->font_face));
+            check(got == w[3].text, subject + "font \"" + w[3].text + "\"", "\"" + got + "\"");
+        }
     } else if (what == "hidden" || what == "shown") {
         arity(w, 3, 3, "expect NAME#K hidden|shown");
         const bool hidden = s.hidden();
@@ -352,9 +391,9 @@ void Script::expect_element(const std::vector<Word>& w) {
 
 /* ---- running a script --------------------------------------------------------------- */
 
-ScenarioRunner::ScenarioRunner(std::string gauges_dir, std::ostream& out) : gauges_dir_(std::move(gauges_dir)), out_(out) {}
+namespace {
 
-void ScenarioRunner::run_file(const std::string& path) {
+std::string read_script(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw ScenarioError(path, 0, "cannot open the script");
     constexpr std::streamsize kMaxScript = 16 << 20;
@@ -362,11 +401,10 @@ void ScenarioRunner::run_file(const std::string& path) {
     in.read(text.data(), kMaxScript + 1);
     text.resize(size_t(in.gcount()));
     if (text.size() > size_t(kMaxScript)) throw ScenarioError(path, 0, "the script is larger than 16 MiB");
-    run_text(path, text);
+    return text;
 }
 
-void ScenarioRunner::run_text(const std::string& name, const std::string& text) {
-    Script script(gauges_dir_, name, out_, passed_, failed_);
+void run_script(Script& script, const std::string& name, const std::string& text) {
     std::istringstream lines(text);
     std::string line;
     int number = 0;
@@ -388,6 +426,24 @@ void ScenarioRunner::run_text(const std::string& name, const std::string& text) 
             throw ScenarioError(name, number, e.what());
         }
     }
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner(std::string gauges_dir, std::ostream& out) : gauges_dir_(std::move(gauges_dir)), out_(out) {}
+
+void ScenarioRunner::run_file(const std::string& path) { run_text(path, read_script(path)); }
+
+void ScenarioRunner::run_text(const std::string& name, const std::string& text) {
+    Script script(gauges_dir_, name, out_, passed_, failed_);
+    run_script(script, name, text);
+}
+
+void ScenarioRunner::run_file_on(PanelHost& host, const std::map<std::string, GaugeInstance*>& names,
+                                 const std::string& path) {
+    const std::string text = read_script(path);
+    Script script(host, names, path, out_, passed_, failed_);
+    run_script(script, path, text);
 }
 
 }  // namespace tarn

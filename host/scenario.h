@@ -11,11 +11,15 @@
 #ifndef TARN_HOST_SCENARIO_H
 #define TARN_HOST_SCENARIO_H
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace tarn {
+
+class PanelHost;
+class GaugeInstance;
 
 // Bad input in a script: FILE:LINE: message. Exit status 2.
 class ScenarioError : public std::runtime_error {
@@ -39,6 +43,9 @@ public:
 
     void run_file(const std::string& path);
     void run_text(const std::string& name, const std::string& text);
+    // A script on a host that already runs (not reset), whose instances already have
+    // names (a panel's gauges); it may name more with `gauge`.
+    void run_file_on(PanelHost& host, const std::map<std::string, GaugeInstance*>& names, const std::string& path);
 
     int passed() const { return passed_; }
     int failed() const { return failed_; }

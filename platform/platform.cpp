@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/host_control.h"
+#include "platform/internal.h"
 
 namespace {
 
@@ -62,6 +63,18 @@ const ResourceEntry* find_entry(HMODULE module, DWORD id, LPCSTR type) {
 }
 
 }  // namespace
+
+namespace tarn_platform {
+
+void each_resource(const char* type, ResourceVisitor visit, void* context) {
+    for (const ModuleResources& m : g_modules) {
+        if (!m.live) continue;
+        for (const ResourceEntry& e : m.entries)
+            if (type_matches(e, type) && visit(e.id, e.data, e.size, context)) return;
+    }
+}
+
+}  // namespace tarn_platform
 
 extern "C" {
 
@@ -149,6 +162,9 @@ BOOL FreeResource(HGLOBAL) { return FALSE; }
 void tarn_platform_reset(void) {
     g_time_ms = 0;
     g_sound_log.clear();
+    tarn_platform::reset_window();
+    tarn_platform::reset_memory();
+    tarn_platform::reset_dsound();
 }
 
 }  // extern "C"

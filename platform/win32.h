@@ -5,6 +5,10 @@
 //   sndPlaySoundA("sound\\click.wav", SND_ASYNC);
 //   wsprintfA(buffer, "%03d", value);
 //
+//   HWND w = FindWindowA("FS98MAIN", NULL);              // the host's main window
+//   HMMIO f = mmioOpenA(NULL, &info, MMIO_READWRITE | MMIO_ALLOCBUF);   // a file on memory
+//   DirectSoundCreate(NULL, &device, NULL);  device->SetCooperativeLevel(w, DSSCL_NORMAL);
+//
 // On Windows this is the system's own headers. Elsewhere it is the project's platform
 // layer (libtarn_platform), one shared library in the process so that the host can set
 // the millisecond clock, read the sound log and hand resources to the modules.
@@ -15,6 +19,8 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <dsound.h>
+#include <stdlib.h>
 
 #else
 
@@ -41,6 +47,7 @@ typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
+typedef uintptr_t ULONG_PTR;
 typedef void* HANDLE;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
@@ -85,6 +92,233 @@ TARN_PLATFORM_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 TARN_PLATFORM_API LPVOID LockResource(HGLOBAL data);
 TARN_PLATFORM_API DWORD SizeofResource(HMODULE module, HRSRC resource);
 TARN_PLATFORM_API BOOL FreeResource(HGLOBAL data);
+
+/* ---- global memory ---------------------------------------------------------------- */
+
+typedef size_t SIZE_T;
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+// A movable block's handle is not its address: GlobalLock gives the address (NULL for
+// a block of no bytes). GlobalFree returns NULL on success, the handle on failure.
+TARN_PLATFORM_API HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+TARN_PLATFORM_API LPVOID GlobalLock(HGLOBAL block);
+TARN_PLATFORM_API BOOL GlobalUnlock(HGLOBAL block);
+TARN_PLATFORM_API HGLOBAL GlobalFree(HGLOBAL block);
+
+/* ---- the host process and its main window ----------------------------------------- */
+
+#define MAX_PATH 260
+#define _MAX_PATH 260
+#define _MAX_DRIVE 3
+#define _MAX_DIR 256
+#define _MAX_FNAME 256
+#define _MAX_EXT 256
+// The full path of a module's file; module NULL: the host executable. Writes at most
+// `size` bytes, the terminating zero included; returns the characters written, or
+// `size` when the path was cut.
+TARN_PLATFORM_API DWORD GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size);
+// Splits a path into drive ("C:"), folder (up to its last '\\' or '/'), file name and
+// extension (from the file name's last '.'). Each output may be NULL; the others get at
+// most _MAX_DRIVE, _MAX_DIR, _MAX_FNAME and _MAX_EXT bytes.
+TARN_PLATFORM_API void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext);
+// The top-level window of that class (compared without case) and title (NULL: any).
+TARN_PLATFORM_API HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
+
+/* ---- multimedia files on memory --------------------------------------------------- */
+
+typedef DWORD FOURCC;
+typedef UINT MMRESULT;
+typedef char* HPSTR;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef struct HMMIO__* HMMIO;
+typedef struct HTASK__* HTASK;
+typedef LRESULT (*LPMMIOPROC)(LPSTR info, UINT message, LPARAM param1, LPARAM param2);
+
+#define mmioFOURCC(c0, c1, c2, c3) \
+    ((FOURCC)(BYTE)(c0) | ((FOURCC)(BYTE)(c1) << 8) | ((FOURCC)(BYTE)(c2) << 16) | ((FOURCC)(BYTE)(c3) << 24))
+#define FOURCC_RIFF mmioFOURCC('R', 'I', 'F', 'F')
+#define FOURCC_LIST mmioFOURCC('L', 'I', 'S', 'T')
+#define FOURCC_MEM mmioFOURCC('M', 'E', 'M', ' ')
+
+#define MMIO_READ 0x00000000
+#define MMIO_WRITE 0x00000001
+#define MMIO_READWRITE 0x00000002
+#define MMIO_ALLOCBUF 0x00010000
+#define MMIO_FINDCHUNK 0x0010
+#define MMIO_FINDRIFF 0x0020
+#define MMIO_FINDLIST 0x0040
+
+#define MMSYSERR_NOERROR 0
+#define MMSYSERR_INVALHANDLE 5
+#define MMSYSERR_INVALPARAM 11
+#define MMIOERR_BASE 256
+#define MMIOERR_OUTOFMEMORY (MMIOERR_BASE + 2)
+#define MMIOERR_CANNOTOPEN (MMIOERR_BASE + 3)
+#define MMIOERR_CANNOTREAD (MMIOERR_BASE + 5)
+#define MMIOERR_CHUNKNOTFOUND (MMIOERR_BASE + 9)
+
+typedef struct MMIOINFO {
+    DWORD dwFlags;
+    FOURCC fccIOProc;     // FOURCC_MEM: the file is the memory at pchBuffer
+    LPMMIOPROC pIOProc;
+    UINT wErrorRet;       // why mmioOpenA failed
+    HTASK htask;
+    LONG cchBuffer;       // bytes of the memory file
+    HPSTR pchBuffer;      // the memory file
+    HPSTR pchNext;
+    HPSTR pchEndRead;
+    HPSTR pchEndWrite;
+    LONG lBufOffset;
+    LONG lDiskOffset;
+    DWORD adwInfo[3];
+    DWORD dwReserved1;
+    DWORD dwReserved2;
+    HMMIO hmmio;
+} MMIOINFO, *LPMMIOINFO;
+
+typedef struct MMCKINFO {
+    FOURCC ckid;          // chunk id
+    DWORD cksize;         // bytes of chunk data
+    FOURCC fccType;       // form type of a "RIFF" or "LIST" chunk
+    DWORD dwDataOffset;   // where the chunk's data begins in the file
+    DWORD dwFlags;
+} MMCKINFO, *LPMMCKINFO;
+
+// Only memory files (FOURCC_MEM with a buffer) are served here. Reads never go past the
+// memory block; a read that reaches its end returns fewer bytes than asked for.
+TARN_PLATFORM_API HMMIO mmioOpenA(LPSTR file_name, LPMMIOINFO info, DWORD open_flags);
+TARN_PLATFORM_API LONG mmioRead(HMMIO file, HPSTR out, LONG count);
+// Finds the next chunk (MMIO_FINDCHUNK: of id ck->ckid; MMIO_FINDRIFF / MMIO_FINDLIST: a
+// RIFF / LIST chunk of form ck->fccType) inside `parent` (NULL: the whole file) and moves
+// into its data. A chunk whose header or data runs past its parent or the memory block
+// is not found (MMIOERR_CHUNKNOTFOUND).
+TARN_PLATFORM_API MMRESULT mmioDescend(HMMIO file, LPMMCKINFO ck, const MMCKINFO* parent, UINT flags);
+TARN_PLATFORM_API MMRESULT mmioAscend(HMMIO file, LPMMCKINFO ck, UINT flags);
+TARN_PLATFORM_API MMRESULT mmioClose(HMMIO file, UINT flags);
+
+/* ---- waveform formats and DirectSound ---------------------------------------------- */
+
+#define WAVE_FORMAT_PCM 1
+
+#pragma pack(push, 1)
+typedef struct WAVEFORMATEX {
+    WORD wFormatTag;
+    WORD nChannels;
+    DWORD nSamplesPerSec;
+    DWORD nAvgBytesPerSec;
+    WORD nBlockAlign;
+    WORD wBitsPerSample;
+    WORD cbSize;
+} WAVEFORMATEX, *LPWAVEFORMATEX;
+#pragma pack(pop)
+typedef const WAVEFORMATEX* LPCWAVEFORMATEX;
+
+typedef LONG HRESULT;
+typedef uint32_t ULONG;
+typedef DWORD* LPDWORD;
+typedef LONG* LPLONG;
+typedef struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+} GUID, IID;
+typedef const GUID* LPCGUID;
+
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+#define S_OK ((HRESULT)0)
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_NOINTERFACE ((HRESULT)0x80004002L)
+#define DS_OK S_OK
+#define DSERR_ALLOCATED ((HRESULT)0x8878000AL)
+#define DSERR_CONTROLUNAVAIL ((HRESULT)0x8878001EL)
+#define DSERR_INVALIDPARAM ((HRESULT)0x80070057L)
+#define DSERR_INVALIDCALL ((HRESULT)0x88780032L)
+#define DSERR_GENERIC ((HRESULT)0x80004005L)
+#define DSERR_PRIOLEVELNEEDED ((HRESULT)0x88780046L)
+#define DSERR_OUTOFMEMORY ((HRESULT)0x8007000EL)
+#define DSERR_BADFORMAT ((HRESULT)0x88780064L)
+#define DSERR_UNSUPPORTED E_NOTIMPL
+#define DSERR_NODRIVER ((HRESULT)0x88780078L)
+#define DSERR_BUFFERLOST ((HRESULT)0x88780096L)
+#define DSERR_NOAGGREGATION ((HRESULT)0x80040110L)
+
+#define DSSCL_NORMAL 0x00000001
+#define DSSCL_PRIORITY 0x00000002
+#define DSSCL_EXCLUSIVE 0x00000003
+#define DSSCL_WRITEPRIMARY 0x00000004
+
+#define DSBCAPS_PRIMARYBUFFER 0x00000001
+#define DSBCAPS_STATIC 0x00000002
+#define DSBCAPS_CTRLFREQUENCY 0x00000020
+#define DSBCAPS_CTRLPAN 0x00000040
+#define DSBCAPS_CTRLVOLUME 0x00000080
+#define DSBCAPS_GLOBALFOCUS 0x00008000
+
+#define DSBPLAY_LOOPING 0x00000001
+#define DSBSTATUS_PLAYING 0x00000001
+#define DSBSTATUS_LOOPING 0x00000004
+#define DSBLOCK_FROMWRITECURSOR 0x00000001
+#define DSBLOCK_ENTIREBUFFER 0x00000002
+#define DSBVOLUME_MIN (-10000)
+#define DSBVOLUME_MAX 0
+#define DSBSIZE_MIN 4
+#define DSBSIZE_MAX 0x0FFFFFFF
+
+typedef struct DSBUFFERDESC {
+    DWORD dwSize;                // sizeof(DSBUFFERDESC)
+    DWORD dwFlags;               // DSBCAPS_*
+    DWORD dwBufferBytes;
+    DWORD dwReserved;
+    LPWAVEFORMATEX lpwfxFormat;
+    GUID guid3DAlgorithm;
+} DSBUFFERDESC, *LPDSBUFFERDESC;
+typedef const DSBUFFERDESC* LPCDSBUFFERDESC;
+
+#ifdef __cplusplus
+// COM-style interfaces: called as device->SetCooperativeLevel(window, DSSCL_NORMAL). Only
+// the methods that the modules call are declared. Every object starts with one reference;
+// Release drops one and destroys the object at none.
+struct IUnknown {
+    virtual HRESULT QueryInterface(const IID& iid, void** object) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
+};
+
+// A secondary sound buffer. A played buffer counts as playing for its data's duration in
+// host-clock time (timeGetTime), or until stopped when it loops.
+struct IDirectSoundBuffer : IUnknown {
+    virtual HRESULT GetVolume(LPLONG volume) = 0;
+    virtual HRESULT GetStatus(LPDWORD status) = 0;
+    virtual HRESULT Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2, LPDWORD bytes2,
+                         DWORD flags) = 0;
+    virtual HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) = 0;
+    virtual HRESULT SetCurrentPosition(DWORD position) = 0;
+    virtual HRESULT SetVolume(LONG volume) = 0;
+    virtual HRESULT Stop() = 0;
+    virtual HRESULT Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD bytes2) = 0;
+};
+
+// A DirectSound device. Buffers need a cooperative level, which needs the host's window.
+struct IDirectSound : IUnknown {
+    virtual HRESULT CreateSoundBuffer(LPCDSBUFFERDESC description, IDirectSoundBuffer** buffer,
+                                      IUnknown* outer) = 0;
+    virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
+};
+typedef IUnknown* LPUNKNOWN;
+#else
+typedef struct IUnknown IUnknown, *LPUNKNOWN;
+typedef struct IDirectSound IDirectSound;
+typedef struct IDirectSoundBuffer IDirectSoundBuffer;
+#endif
+typedef IDirectSound* LPDIRECTSOUND;
+typedef IDirectSoundBuffer* LPDIRECTSOUNDBUFFER;
+
+// device NULL: the default device. outer must be NULL.
+TARN_PLATFORM_API HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* sound, LPUNKNOWN outer);
 
 #ifdef __cplusplus
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build needs, if any is missing.
 set -euo pipefail
-packages=(cmake make g++ libgtest-dev libbenchmark-dev)
+# Drawing: cairo with its fontconfig backend and libpng; the faces the gauges' texts name
+# ("Quartz": a seven-segment face, "Arial": a metric-compatible sans).
+packages=(cmake make g++ libgtest-dev libbenchmark-dev pkg-config libcairo2-dev libfontconfig-dev libpng-dev
+  fonts-dseg fonts-liberation2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -157,6 +157,72 @@ static void selector_cb(PGAUGEHDR gauge, SINT32 service, UINT32 extra) {
 }
 static GAUGEHDR selector_gauge = TARN_GAUGE_HEADER(700, "Selector", selector_list, selector_mouse, selector_cb, 100);
 
+/* ---- "Canvas": every element kind at positions chosen for drawing tests ------------- */
+// Tokens 9001 to 9009 drive it: 9001, 9002 needle degrees (smooth, plain), 9003 icon frame,
+// 9004/9005 slider x/y, 9006 moving image x, 9007 sprite rotation, 9008 the number in the
+// "Quartz" text, 9009 above 0 hides the hiding icon. Failure 21 stops drawing the badge.
+
+static FLOAT64 canvas_number_cb(ELEMENT_STRING* e) {
+    wsprintfA(e->string, "%d", int(e->source_var[0].var_value.n));
+    return 0.0;
+}
+static FLOAT64 canvas_placard_cb(ELEMENT_STRING* e) {
+    wsprintfA(e->string, "N700MS");
+    return 0.0;
+}
+static FLOAT64 canvas_hide_cb(ELEMENT_ICON* e) {
+    if (e->source_var.var_value.n > 0) e->header.image_flags |= IMAGE_HIDDEN;
+    else e->header.image_flags &= ~IMAGE_HIDDEN;
+    return 2.0;
+}
+static FAILURE_RECORD canvas_badge_fail[] = {{21, 3, 0}, {0, 0, 0}};
+
+static ELEMENT_STATIC_IMAGE canvas_badge = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 110, .position = {180, 80},
+               .failure_systems = canvas_badge_fail, .image_flags = 0x3}};
+static ELEMENT_ICON canvas_hiding = {
+    .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 102, .position = {176, 4}, .image_flags = 0x3},
+    .source_var = {9009}, .update_cb = canvas_hide_cb, .picture_count = 3, .scale = 1.0};
+static ELEMENT_STRING canvas_placard = {
+    .header = {.element_type = ELEMENT_TYPE_STRING, .resource_id = -1, .position = {60, 24}, .image_flags = 0x3},
+    .update_cb = canvas_placard_cb, .img_size = {80, 14}, .max_string_length = 7, .fg_color = 0xFFFFFF,
+    .hilite_color = 0x5C5C5C, .font_face = "Arial", .font_weight = 400, .font_charset = 1, .draw_text_flags = 0x25};
+static ELEMENT_STRING canvas_number = {
+    .header = {.element_type = ELEMENT_TYPE_STRING, .resource_id = -1, .position = {60, 4}, .image_flags = 0x7},
+    .source_var = {{9008}, {0}, {0}}, .update_cb = canvas_number_cb, .img_size = {60, 16}, .max_string_length = 6,
+    .fg_color = 0x0000FF, .hilite_color = 0xFFFFFF, .font_face = "Quartz", .font_weight = 400, .font_charset = 1,
+    .draw_text_flags = 0x25};
+static ELEMENT_SPRITE canvas_sprite = {
+    .header = {.element_type = ELEMENT_TYPE_SPRITE, .resource_id = 110, .ofs = {160, 60}, .image_flags = 0x83},
+    .source_var_0 = {9007}, .scale_0 = 1, .texture_scale_x = 1, .texture_scale_y = 1};
+static ELEMENT_MOVING_IMAGE canvas_strip = {
+    .header = {.element_type = ELEMENT_TYPE_MOVING_IMAGE, .resource_id = 120, .position = {10, 80}, .image_flags = 0x3},
+    .source_var_x = {9006}, .min_x = 0, .max_x = 10};
+static ELEMENT_SLIDER canvas_slider = {
+    .header = {.element_type = ELEMENT_TYPE_SLIDER, .resource_id = 110, .position = {120, 60}, .image_flags = 0x3},
+    .source_var_x = {9004}, .scale_x = 1, .source_var_y = {9005}, .scale_y = 1};
+static ELEMENT_ICON canvas_icon = {
+    .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 102, .position = {150, 4}, .image_flags = 0x3},
+    .source_var = {9003}, .picture_count = 3, .scale = 1.0};
+static ELEMENT_NEEDLE canvas_plain_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {100, 70}, .ofs = {5, 55},
+               .image_flags = 0x3},
+    .source_var = {9002}};
+static ELEMENT_NEEDLE canvas_smooth_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {35, 70}, .ofs = {5, 55},
+               .image_flags = 0x83},
+    .source_var = {9001}};
+static ELEMENT_HEADER* canvas_children[] = {
+    &canvas_smooth_needle.header, &canvas_plain_needle.header, &canvas_icon.header, &canvas_slider.header,
+    &canvas_strip.header, &canvas_sprite.header, &canvas_number.header, &canvas_placard.header,
+    &canvas_hiding.header, &canvas_badge.header, NULL};
+static ELEMENT_STATIC_IMAGE canvas_background = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 100, .next_element = canvas_children,
+               .image_flags = 0x4003}};
+static ELEMENT_HEADER* canvas_list[] = {&canvas_background.header, NULL};
+static MOUSERECT canvas_mouse[] = {MOUSE_PARENT_BEGIN(0, 0, 0, 0, 0), MOUSE_PARENT_END, MOUSE_END};
+static GAUGEHDR canvas_gauge = TARN_GAUGE_HEADER(700, "Canvas", canvas_list, canvas_mouse, NULL, 100);
+
 /* ---- gauges without a callback, and gauges the host must refuse -------------------- */
 
 static ELEMENT_STATIC_IMAGE plain_background = {
@@ -187,5 +253,5 @@ extern "C" {
 TARN_EXPORT IMPORT_TABLE ImportTable = TARN_IMPORT_TABLE_AS_BUILT;
 TARN_EXPORT GAUGESLINKAGE Linkage = {
     0x13, module_init, module_deinit, 0, 0, 0,
-    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, NULL}};
+    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, &canvas_gauge, NULL}};
 }
