@@ -5,6 +5,8 @@
 //   tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]
 //              [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png
 //   tarn-panel [--gauges DIR] lint [PANEL.cfg]
+//   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
+//   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
 //
 // Exit status: 0 all well, 1 an expectation failed, 2 bad input.
 #include <unistd.h>
@@ -19,6 +21,13 @@
 #include "host/panel.h"
 #include "host/scenario.h"
 
+// The interactive viewer's command line (view.cpp).
+int view_command(const std::string& gauges_dir, const std::string& default_config, const std::string& program_dir,
+                 const std::vector<std::string>& args, size_t i);
+// The headless flight's command line (fly.cpp).
+int fly_main(const std::string& gauges_dir, const std::string& default_config, const std::vector<std::string>& args,
+             size_t i);
+
 namespace {
 
 const char* const kUsage =
@@ -26,7 +35,9 @@ const char* const kUsage =
     "       tarn-panel [--gauges DIR] list\n"
     "       tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]\n"
     "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
-    "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n";
+    "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n"
+    "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
+    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n";
 
 // The program's folder, ending in '/', or "" when unknown.
 std::string exe_dir() {
@@ -146,6 +157,8 @@ int main(int argc, char** argv) {
     const std::string command = args[i++];
     try {
         if (command == "list" && i == args.size()) return list(gauges_dir);
+        if (command == "view") return view_command(gauges_dir, default_panel_config(), exe_dir(), args, i);
+        if (command == "fly") return fly_main(gauges_dir, default_panel_config(), args, i);
         if (command == "render") {
             tarn::RenderCommand c;
             if (!parse_render(args, i, c)) {

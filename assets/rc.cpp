@@ -8,14 +8,18 @@
 // given twice for one type is an error naming both places.
 //
 // Manifest lines (one resource a line, '#' starts a comment):
-//   ID BITMAP WIDTH HEIGHT [FRAMES]   a bitmap of that size; FRAMES > 1 makes ids ID..ID+FRAMES-1
+//   ID BITMAP WIDTH HEIGHT [FRAMES] [RECIPE...]   a bitmap of that size; FRAMES > 1 makes ids
+//                                     ID..ID+FRAMES-1; the drawing recipe is tarn-art's
 //   ID WAVE FILE                      a WAVE file, relative to the manifest's folder
+//   SCALE ...                         a dial scale for tarn-art, no resource
 // IDs are decimal or 0x-hex. Bitmaps are 24-bit device-independent bitmaps (header and
 // pixels, as a Win32 bitmap resource holds them); until the artwork lands they are
-// placeholders of the right size.
+// placeholders of the right size (tarn-art draws the artwork; tarn-rc makes the
+// placeholders of the records twin it reads and of the test module).
 //
 // Blob: "TRES", count (u32), count entries of {id u32, type char[8], offset u32, size u32},
 // then the data, each item aligned to 4 bytes. All numbers little-endian.
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -106,7 +110,7 @@ void read_manifest(const std::string& path, std::vector<Resource>& resources,
         std::istringstream words(line);
         std::vector<std::string> w;
         for (std::string word; words >> word;) w.push_back(word);
-        if (w.empty()) continue;
+        if (w.empty() || w[0] == "SCALE") continue;
         uint32_t id = 0;
         if (!parse_number(w[0], id)) throw ManifestError{where, "bad resource id '" + w[0] + "'"};
         if (w.size() < 2) throw ManifestError{where, "missing resource type"};
@@ -120,8 +124,9 @@ void read_manifest(const std::string& path, std::vector<Resource>& resources,
         };
         if (w[1] == "BITMAP") {
             uint32_t width = 0, height = 0, frames = 1;
-            if (w.size() < 4 || w.size() > 5 || !parse_number(w[2], width) || !parse_number(w[3], height) ||
-                (w.size() == 5 && !parse_number(w[4], frames)))
+            const bool has_frames = w.size() >= 5 && std::isdigit(static_cast<unsigned char>(w[4][0]));
+            if (w.size() < 4 || !parse_number(w[2], width) || !parse_number(w[3], height) ||
+                (has_frames && !parse_number(w[4], frames)))
                 throw ManifestError{where, "expected: ID BITMAP WIDTH HEIGHT [FRAMES]"};
             if (width == 0 || height == 0 || width > 4096 || height > 4096)
                 throw ManifestError{where, "bitmap size out of range (1 to 4096 pixels)"};

@@ -179,10 +179,12 @@ typedef struct ELEMENT_NEEDLE {
     FLOAT64 max_degrees_per_second;  // 0 = unlimited
 } ELEMENT_NEEDLE;
 
-// DrawText flags that the text elements use.
+// DrawText flags that the text elements use (the system's own where its headers have them).
+#ifndef DT_CENTER
 #define DT_CENTER 0x00000001u
 #define DT_VCENTER 0x00000004u
 #define DT_SINGLELINE 0x00000020u
+#endif
 
 typedef struct ELEMENT_STRING {
     ELEMENT_HEADER header;

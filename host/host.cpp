@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 
 #include "host/errors.h"
+#include "host/key_events.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -134,7 +136,14 @@ void PanelHost::repeat(GaugeInstance& g) {
 void PanelHost::move(GaugeInstance& g, int x, int y) { g.move(x, y); }
 void PanelHost::release(GaugeInstance& g) { g.release(); }
 
-void PanelHost::send_key_event(UINT32 id, UINT32 value) { key_events_.push_back({id, value}); }
+void PanelHost::send_key_event(UINT32 id, UINT32 value) {
+    key_events_.push_back({id, value});
+    if (!process_events_ || apply_key_event(vars_, id, value)) return;
+    if (std::find(unknown_events_.begin(), unknown_events_.end(), id) != unknown_events_.end()) return;
+    unknown_events_.push_back(id);
+    std::cerr << "tarn-panel: key event " << id << " (0x" << std::hex << id << std::dec
+              << ") is not known to the host: recorded, not applied\n";
+}
 
 void PanelHost::record_service(int position, ELEMENT_HEADER* root, UINT32 argument) {
     service_calls_.push_back({position, root, argument});

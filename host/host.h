@@ -67,8 +67,15 @@ public:
     void release(GaugeInstance& g);
 
     // Key events, as the simulator receives them (from the service and from mouse lists).
+    // Each is recorded and, while key-event processing is on (the default), applied to
+    // the variable store through the key-event table (host/key_events.h); an id the table
+    // does not know is listed in unknown_key_events() and reported once on stderr.
+    // Scenario scripts turn processing off until `sim on`: gauge scripts see a plain table.
     void send_key_event(UINT32 id, UINT32 value);
     const std::vector<KeyEvent>& key_events() const { return key_events_; }
+    const std::vector<UINT32>& unknown_key_events() const { return unknown_events_; }
+    void set_key_event_processing(bool on) { process_events_ = on; }
+    bool key_event_processing() const { return process_events_; }
     void clear_key_events() { key_events_.clear(); }
 
     VariableStore& vars() { return vars_; }
@@ -88,6 +95,8 @@ private:
     std::map<std::string, std::unique_ptr<Plugin>> modules_;
     std::vector<std::unique_ptr<GaugeInstance>> instances_;
     std::vector<KeyEvent> key_events_;
+    std::vector<UINT32> unknown_events_;  // first seen first, each once
+    bool process_events_ = true;
     std::vector<ServiceCall> service_calls_;
 };
 

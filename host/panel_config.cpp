@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -112,6 +114,12 @@ void read_gauge(const Reader& r, PanelWindow& w, int number, const std::string& 
         r.fail("expected MODULE!GAUGE, x, y[, w[, h]][, parameters], got '" + value + "'");
     g.module = trim(f[0].substr(0, bang));
     g.gauge = trim(f[0].substr(bang + 1));
+    // Longer names are refused here, quoting only their start, so a message stays readable.
+    constexpr size_t kMaxName = 255;
+    for (const std::string* name : {&g.module, &g.gauge})
+        if (name->size() > kMaxName)
+            r.fail(std::string(name == &g.module ? "a module" : "a gauge") + " name of " + std::to_string(name->size()) +
+                   " characters ('" + name->substr(0, 40) + "...'): at most " + std::to_string(kMaxName));
     if (f.size() < 3) r.fail("gauge " + g.name() + " without its position (MODULE!GAUGE, x, y)");
     g.x = r.number(f[1], "x");
     g.y = r.number(f[2], "y");
@@ -181,9 +189,17 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
     const size_t slash = path.find_last_of('/');
     cfg.folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     Reader r{path};
-    if (text.find('\0') != std::string::npos) {
-        r.line = int(std::count(text.begin(), text.begin() + long(text.find('\0')), '\n')) + 1;
-        r.fail("the file is not text (a NUL byte)");
+    // A NUL or a control character other than tab, carriage return, line feed and form feed:
+    // not a text file.
+    const auto bad = std::find_if(text.begin(), text.end(), [](char ch) {
+        const unsigned char c = (unsigned char)ch;
+        return (c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f') || c == 0x7F;
+    });
+    if (bad != text.end()) {
+        r.line = int(std::count(text.begin(), bad, '\n')) + 1;
+        char what[32] = "a NUL byte";
+        if (*bad != 0) std::snprintf(what, sizeof what, "a control byte 0x%02X", unsigned((unsigned char)*bad));
+        r.fail(std::string("the file is not text (") + what + ")");
     }
     enum class Section { kNone, kTitles, kWindow, kOther } section = Section::kNone;
     std::map<std::string, int> sections;      // lower-case name -> line
@@ -247,6 +263,11 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
             read_window_key(r, *window, key, value, cfg.warnings);
         }
     }
+    if (windows.empty()) {
+        // Nothing to show: an empty or cut-off file, or not a panel file at all.
+        r.line = std::max(r.line, 1);
+        r.fail(text.empty() ? "the panel file is empty" : "the panel file has no [WindowNN] section");
+    }
     for (auto& [n, title] : titles) {
         auto it = windows.find(n);
         if (it == windows.end()) {
@@ -269,13 +290,20 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
 }
 
 PanelConfig load_panel_config(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw PanelConfigError({path, 0, "a folder, not a panel file"});
     std::ifstream in(path, std::ios::binary);
     if (!in) throw PanelConfigError({path, 0, "cannot open the panel file"});
     constexpr std::streamsize kMax = 16 << 20;
     std::string text(size_t(kMax) + 1, '\0');
     in.read(text.data(), kMax + 1);
+    if (in.bad()) throw PanelConfigError({path, 0, "cannot read the panel file"});
     text.resize(size_t(in.gcount()));
-    if (text.size() > size_t(kMax)) throw PanelConfigError({path, 0, "the panel file is larger than 16 MiB"});
+    if (text.size() > size_t(kMax)) {
+        // Named by the line in which the limit falls.
+        const int line = int(std::count(text.begin(), text.begin() + kMax, '\n')) + 1;
+        throw PanelConfigError({path, line, "the panel file is larger than 16 MiB"});
+    }
     return parse_panel_config(text, path);
 }
 

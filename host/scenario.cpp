@@ -2,9 +2,13 @@
 // expectations | running a script.
 #include "host/scenario.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -13,6 +17,7 @@
 #include "host/errors.h"
 #include "host/host.h"
 #include "host/render.h"
+#include "host/simulation.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -83,6 +88,16 @@ int64_t parse_integer(const Word& w, int64_t lo, int64_t hi, const char* what) {
     return int64_t(v);
 }
 
+// Names longer than this are refused before they reach the host, and only their start is
+// quoted, so that a message stays one readable line.
+constexpr size_t kMaxName = 255;
+
+void check_length(const std::string& text, const char* what) {
+    if (text.size() > kMaxName)
+        throw Bad{std::string(what) + " of " + std::to_string(text.size()) + " characters ('" + text.substr(0, 40) +
+                  "...'): at most " + std::to_string(kMaxName)};
+}
+
 std::string format(double v) {
     std::ostringstream s;
     s.precision(10);
@@ -96,7 +111,9 @@ class Script {
 public:
     Script(const std::string& gauges_dir, const std::string& file, std::ostream& out, int& passed, int& failed)
         : own_host_(std::make_unique<PanelHost>(gauges_dir)), host_(*own_host_), file_(file), out_(out),
-          passed_(passed), failed_(failed) {}
+          passed_(passed), failed_(failed) {
+        host_.set_key_event_processing(false);  // a plain variable table until `sim on`
+    }
     // On a host that already runs, with instances already named (a panel's gauges).
     Script(PanelHost& host, const std::map<std::string, GaugeInstance*>& names, const std::string& file,
            std::ostream& out, int& passed, int& failed)
@@ -123,6 +140,8 @@ private:
     std::map<std::string, GaugeInstance*> borrowed_;  // named by the caller: not the script's to kill
     size_t next_event_ = 0;
     size_t next_sound_ = 0;
+    std::unique_ptr<Simulation> sim_;  // the built-in aircraft, made by `sim on` or `profile`
+    bool sim_on_ = false;              // it moves with `update ... every MS`
 };
 
 void Script::arity(const std::vector<Word>& w, size_t lo, size_t hi, const char* usage) {
@@ -164,6 +183,8 @@ void Script::run_line(int line, const std::vector<Word>& w) {
     if (cmd == "gauge") {
         arity(w, 3, 4, "gauge NAME MODULE!GAUGE [\"PARAMS\"]");
         const std::string& name = w[1].text;
+        check_length(name, "an instance name");
+        check_length(w[2].text, "a gauge name");
         if (name.empty() || name.find('#') != std::string::npos) throw Bad{"bad instance name '" + name + "'"};
         if (names_.count(name)) throw Bad{"instance '" + name + "' already exists"};
         const size_t bang = w[2].text.find('!');
@@ -199,7 +220,10 @@ void Script::run_line(int line, const std::vector<Word>& w) {
             every = parse_integer(w[i + 1], 0, 0xFFFFFFFFll, "milliseconds");
         }
         for (int64_t k = 0; k < n; ++k) {
-            if (every >= 0) tarn_platform_advance_time(DWORD(every));
+            if (every >= 0) {
+                tarn_platform_advance_time(DWORD(every));
+                if (sim_on_) sim_->step(uint32_t(every));
+            }
             host_.update_all();
         }
     } else if (cmd == "click" || cmd == "hold") {
@@ -253,6 +277,30 @@ void Script::run_line(int line, const std::vector<Word>& w) {
         Image picture = w.size() == 3 ? snapshot_gauge(instance(w[2])) : snapshot_gauges(host_.instances());
         std::string why;
         if (!write_png(picture, w[1].text, kPngFast, &why)) throw Bad{why};
+    } else if (cmd == "sim") {
+        // The built-in aircraft, cold and dark when first made, and the host's key-event
+        // processing; `sim on` alone runs the model without a profile.
+        arity(w, 2, 2, "sim on | sim off");
+        if (w[1].text != "on" && w[1].text != "off") throw Bad{"usage: sim on | sim off"};
+        sim_on_ = w[1].text == "on";
+        host_.set_key_event_processing(sim_on_);
+        if (sim_on_ && !sim_) {
+            sim_ = std::make_unique<Simulation>(host_);
+            sim_->set_profile_enabled(false);
+        }
+    } else if (cmd == "profile") {
+        // A profile file (relative to the script's folder), or the built-in default flight;
+        // it flies from its start while the aircraft runs.
+        arity(w, 2, 2, "profile FILE | profile default");
+        if (!sim_) sim_ = std::make_unique<Simulation>(host_);
+        if (w[1].text == "default" && !w[1].quoted) {
+            sim_->load_default_profile();
+        } else {
+            std::filesystem::path path(w[1].text);
+            if (path.is_relative()) path = std::filesystem::path(file_).parent_path() / path;
+            sim_->load_profile(path.string());
+        }
+        sim_->set_profile_enabled(true);
     } else if (cmd == "echo") {
         for (size_t i = 1; i < w.size(); ++i) out_ << (i > 1 ? " " : "") << w[i].text;
         out_ << "\n";
@@ -394,23 +442,43 @@ void Script::expect_element(const std::vector<Word>& w) {
 namespace {
 
 std::string read_script(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw ScenarioError(path, 0, "a folder, not a script");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScenarioError(path, 0, "cannot open the script");
+    if (!in) throw ScenarioError(path, 0, std::string("cannot open the script: ") + std::strerror(errno));
     constexpr std::streamsize kMaxScript = 16 << 20;
     std::string text(size_t(kMaxScript) + 1, '\0');
     in.read(text.data(), kMaxScript + 1);
+    if (in.bad()) throw ScenarioError(path, 0, "cannot read the script");
     text.resize(size_t(in.gcount()));
-    if (text.size() > size_t(kMaxScript)) throw ScenarioError(path, 0, "the script is larger than 16 MiB");
+    if (text.size() > size_t(kMaxScript)) {
+        // Named by the line in which the limit falls.
+        const int line = int(std::count(text.begin(), text.begin() + kMaxScript, '\n')) + 1;
+        throw ScenarioError(path, line, "the script is larger than 16 MiB");
+    }
     return text;
+}
+
+// The first byte that no text has: a NUL or a control character other than tab, carriage
+// return and line feed; -1 when there is none.
+int control_byte(const std::string& line) {
+    for (unsigned char c : line)
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return c;
+    return -1;
 }
 
 void run_script(Script& script, const std::string& name, const std::string& text) {
     std::istringstream lines(text);
     std::string line;
     int number = 0;
+    int commands = 0;
     while (std::getline(lines, line)) {
         ++number;
-        if (line.find('\0') != std::string::npos) throw ScenarioError(name, number, "the script is not text (a NUL byte)");
+        if (const int c = control_byte(line); c >= 0) {
+            char what[32] = "a NUL byte";
+            if (c != 0) std::snprintf(what, sizeof what, "a control byte 0x%02X", unsigned(c));
+            throw ScenarioError(name, number, std::string("the script is not text (") + what + ")");
+        }
         std::vector<Word> words;
         try {
             words = split_words(line);
@@ -418,6 +486,7 @@ void run_script(Script& script, const std::string& name, const std::string& text
             throw ScenarioError(name, number, e.what());
         }
         if (words.empty()) continue;
+        ++commands;
         try {
             script.run_line(number, words);
         } catch (const Bad& b) {
@@ -426,6 +495,10 @@ void run_script(Script& script, const std::string& name, const std::string& text
             throw ScenarioError(name, number, e.what());
         }
     }
+    // A script that checks nothing cannot fail: an empty file is a mistake, not a pass.
+    if (commands == 0)
+        throw ScenarioError(name, number == 0 ? 1 : number,
+                            text.empty() ? "the script is empty" : "the script has no commands (only blanks and comments)");
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ public:
 
     // Replaces the profile; throws HostError naming the file and line on bad input.
     void load_profile(const std::string& path);
+    // Back to the built-in default flight, from its start.
+    void load_default_profile();
     // With the profile off the model still runs (engines, electrics) and the flight path
     // stays where it is.
     void set_profile_enabled(bool enabled);

@@ -17,9 +17,15 @@
 
 #if defined(_WIN32)
 
+// Lean: the full set brings in a device-control header whose ELEMENT_TYPE would clash
+// with the element model's.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #include <mmsystem.h>
 #include <dsound.h>
+#include <stdint.h>
 #include <stdlib.h>
 
 #else

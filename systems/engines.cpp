@@ -69,8 +69,11 @@ static FLOAT64 Engines_cht_cb(ELEMENT_NEEDLE* needle) {
 
 // Above 500 rpm the dial moves 2 % of the way to its target each update; at or below it
 // follows the scaled input, from which the filter starts again when the engine speeds up.
-template <double* recorded_rpm, double* recorded_inhg, double* state>
+// (Keyed on the engine's index: a pointer to an array element is not a template argument
+// every compiler takes.)
+template <double* recorded_rpm, double* recorded_inhg, int engine>
 static FLOAT64 Engines_bottom_cb(ELEMENT_NEEDLE* needle) {
+    double* const state = &bottom_dial_state[engine];
     double x = needle->source_var.var_value.n * 256.0;
     if (*recorded_rpm > 500.0) {
         x = x - 2.0 * *recorded_inhg / 3.0;
@@ -106,7 +109,7 @@ ELEMENT_NEEDLE engine2_bottom = {
     .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 0x3900, .position = {280, 1025}, .ofs = {4, 71},
                .next_element = engine2_bottom_next, .failure_systems = engines_fail, .image_flags = ENGINES_DIAL_FLAGS},
     .source_var = {350},
-    .update_cb = Engines_bottom_cb<&engine2_rpm, &engine2_manifold_inhg, &bottom_dial_state[1]>,
+    .update_cb = Engines_bottom_cb<&engine2_rpm, &engine2_manifold_inhg, 1>,
     .max_degrees_per_second = 1,
 };
 
@@ -115,7 +118,7 @@ ELEMENT_NEEDLE engine1_bottom = {
     .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 0x3900, .position = {90, 1025}, .ofs = {4, 71},
                .next_element = engine1_bottom_next, .failure_systems = engines_fail, .image_flags = ENGINES_DIAL_FLAGS},
     .source_var = {350},
-    .update_cb = Engines_bottom_cb<&engine1_rpm, &engine1_manifold_inhg, &bottom_dial_state[0]>,
+    .update_cb = Engines_bottom_cb<&engine1_rpm, &engine1_manifold_inhg, 0>,
     .max_degrees_per_second = 1,
 };
 

@@ -133,7 +133,9 @@ static FLOAT64 loc_lamp_cb(ELEMENT_ICON* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     if (FLOAT64(mode_lamp_value[kLocLamp - 1]) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     mode_lamp_value[kLocLamp - 1] = truncated(v);
-    return v * kLocLamp * (1 - mode_lamp_value[kAprLamp - 1]);
+    // In floating point: the recorded value is any 32-bit integer, and 1 minus the least
+    // of them does not fit an int.
+    return v * kLocLamp * (1.0 - FLOAT64(mode_lamp_value[kAprLamp - 1]));
 }
 
 // The GPS button turns the display between the autopilot and the GPS page.
