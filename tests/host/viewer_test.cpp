@@ -561,6 +561,11 @@ private:
 // Under an X server: what the server shows of the main window, read back from it after
 // a switch was clicked and the flight ran, is the panel picture pixel for pixel.
 TEST_F(ViewerSmoke, ScreenshotUnderXvfb) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The X libraries that SDL loads keep a few allocations past their unloading, which
+    // LeakSanitizer reports as leaks of an unknown module; the normal build runs this.
+    GTEST_SKIP() << "not under AddressSanitizer: the X libraries' own allocations count as leaks";
+#endif
     Xvfb x;
     if (!x.running()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
     EnvVar display("DISPLAY", x.display().c_str()), driver("SDL_VIDEODRIVER", "x11");
