@@ -14,9 +14,7 @@ namespace {
 
 /* ---- flag sets ------------------------------------------------------------------- */
 
-constexpr FLAGS32 OVERLAY = IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
 static_assert(OVERLAY == 0x3);
-constexpr FLAGS32 CLICK = MOUSE_LEFTSINGLE;
 static_assert(CLICK == 0x20000000);
 
 /* ---- sound slot and callbacks ------------------------------------------------------- */

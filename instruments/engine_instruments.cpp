@@ -19,10 +19,6 @@ namespace {
 
 /* ---- flag sets ------------------------------------------------------------------- */
 
-constexpr FLAGS32 DIAL = IMAGE_USE_LUMINOUS | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 LIT_SMOOTH = IMAGE_USE_LUMINOUS | IMAGE_BILINEAR_COLOR | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 OVERLAY = IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 BRIGHT = IMAGE_USE_BRIGHT | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
 static_assert(DIAL == 0x4003 && LIT_SMOOTH == 0x4083 && OVERLAY == 0x3 && BRIGHT == 0x7);
 
 // An engine failure is listed on every engine needle and changes nothing.

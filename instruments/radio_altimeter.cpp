@@ -16,14 +16,8 @@ namespace {
 
 /* ---- flag sets ------------------------------------------------------------------- */
 
-constexpr FLAGS32 DIAL = IMAGE_USE_LUMINOUS | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 LIT_SMOOTH = IMAGE_USE_LUMINOUS | IMAGE_BILINEAR_COLOR | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 BRIGHT = IMAGE_USE_BRIGHT | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
-constexpr FLAGS32 OVERLAY = IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
 static_assert(DIAL == 0x4003 && LIT_SMOOTH == 0x4083 && BRIGHT == 0x7 && OVERLAY == 0x3);
 
-constexpr FLAGS32 CLICK = MOUSE_LEFTSINGLE;
-constexpr FLAGS32 CLICK_REPEAT = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT;
 static_assert(CLICK == 0x20000000 && CLICK_REPEAT == 0x20200000);
 
 /* ---- module state ---------------------------------------------------------------- */

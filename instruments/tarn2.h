@@ -7,6 +7,18 @@
 #include "instruments/params.h"
 #include "platform/win32.h"
 
+// The flag sets the instrument gauges use, by what they are for.
+inline constexpr FLAGS32 DIAL = IMAGE_USE_LUMINOUS | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;            // 0x4003
+inline constexpr FLAGS32 LIT_SMOOTH =
+    IMAGE_USE_LUMINOUS | IMAGE_BILINEAR_COLOR | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;             // 0x4083
+inline constexpr FLAGS32 SMOOTH = IMAGE_BILINEAR_COLOR | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;       // 0x83
+inline constexpr FLAGS32 OVERLAY = IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;                             // 0x3
+inline constexpr FLAGS32 BRIGHT = IMAGE_USE_BRIGHT | IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;           // 0x7
+inline constexpr FLAGS32 BRIGHT_TEXT = BRIGHT;
+inline constexpr FLAGS32 CLICK = MOUSE_LEFTSINGLE;                                                       // 0x20000000
+inline constexpr FLAGS32 CLICK_REPEAT = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT;                            // 0x20200000
+inline constexpr FLAGS32 CLICK_DRAG = MOUSE_LEFTSINGLE | MOUSE_LEFTDRAG;                                 // 0x20800000
+
 // Gauge headers, in Linkage order.
 extern GAUGEHDR hsi_gauge;
 extern GAUGEHDR clock_gauge;

@@ -13,11 +13,8 @@
 
 namespace {
 
-constexpr FLAGS32 OVERLAY = IMAGE_USE_ERASE | IMAGE_USE_TRANSPARENCY;
 static_assert(OVERLAY == 0x3);
 
-constexpr FLAGS32 CLICK_DRAG = MOUSE_LEFTSINGLE | MOUSE_LEFTDRAG;
-constexpr FLAGS32 CLICK_REPEAT = MOUSE_LEFTSINGLE | MOUSE_DOWN_REPEAT;
 static_assert(CLICK_DRAG == 0x20800000 && CLICK_REPEAT == 0x20200000);
 
 /* ---- state and callbacks --------------------------------------------------------- */
