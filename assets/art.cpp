@@ -38,6 +38,7 @@
 // panel plates, pure black (0,0,0) only where a picture is transparent.
 //
 // Sections: manifest, records, scale measurement, drawing helpers, recipes, blob, main.
+#include "assets/resource_blob.h"
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
@@ -178,11 +179,7 @@ struct ScaleSpec {
     std::string where;
 };
 
-struct Resource {
-    uint32_t id;
-    std::string type;
-    std::vector<unsigned char> data;
-};
+using tarn_assets::Resource;
 
 struct Manifests {
     std::vector<BitmapSpec> bitmaps;
@@ -612,13 +609,7 @@ struct Canvas {
     Canvas& operator=(const Canvas&) = delete;
 };
 
-void put_u32(std::vector<unsigned char>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-void put_u16(std::vector<unsigned char>& out, uint16_t v) {
-    out.push_back(static_cast<unsigned char>(v));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
+using tarn_assets::put_dib_header;
 
 // A 24-bit bottom-up DIB of the canvas: pixels less than half covered are pure black
 // (transparent), the others are never pure black.
@@ -626,17 +617,7 @@ std::vector<unsigned char> to_dib(Canvas& c) {
     cairo_surface_flush(c.surface);
     std::vector<unsigned char> out;
     const uint32_t stride = (c.w * 3 + 3) & ~3u;
-    put_u32(out, 40);
-    put_u32(out, c.w);
-    put_u32(out, c.h);
-    put_u16(out, 1);
-    put_u16(out, 24);
-    put_u32(out, 0);
-    put_u32(out, stride * c.h);
-    put_u32(out, 2835);
-    put_u32(out, 2835);
-    put_u32(out, 0);
-    put_u32(out, 0);
+    put_dib_header(out, c.w, c.h);
     const unsigned char* data = cairo_image_surface_get_data(c.surface);
     const int src_stride = cairo_image_surface_get_stride(c.surface);
     for (int row = 0; row < c.h; ++row) {
@@ -1756,29 +1737,7 @@ const std::map<std::string, Recipe>& recipes() {
 
 /* ---- blob ------------------------------------------------------------------------------ */
 
-std::vector<unsigned char> make_blob(const std::vector<Resource>& resources) {
-    std::vector<unsigned char> out;
-    for (char c : {'T', 'R', 'E', 'S'}) out.push_back(static_cast<unsigned char>(c));
-    put_u32(out, static_cast<uint32_t>(resources.size()));
-    size_t offset = 8 + 20 * resources.size();
-    for (const Resource& r : resources) {
-        offset = (offset + 3) & ~size_t(3);
-        put_u32(out, r.id);
-        char type[8] = {};
-        r.type.copy(type, 8);
-        for (char c : type) out.push_back(static_cast<unsigned char>(c));
-        put_u32(out, static_cast<uint32_t>(offset));
-        put_u32(out, static_cast<uint32_t>(r.data.size()));
-        offset += r.data.size();
-    }
-    for (const Resource& r : resources) {
-        while (out.size() % 4) out.push_back(0);
-        const size_t at = out.size();
-        out.resize(at + r.data.size());
-        if (!r.data.empty()) std::memcpy(out.data() + at, r.data.data(), r.data.size());
-    }
-    return out;
-}
+using tarn_assets::make_blob;
 
 }  // namespace
 

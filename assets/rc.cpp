@@ -19,6 +19,7 @@
 //
 // Blob: "TRES", count (u32), count entries of {id u32, type char[8], offset u32, size u32},
 // then the data, each item aligned to 4 bytes. All numbers little-endian.
+#include "assets/resource_blob.h"
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -35,24 +36,14 @@
 
 namespace {
 
-struct Resource {
-    uint32_t id;
-    std::string type;
-    std::vector<unsigned char> data;
-};
+using tarn_assets::Resource;
 
 struct ManifestError {
     std::string where;
     std::string message;
 };
 
-void put_u32(std::vector<unsigned char>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-void put_u16(std::vector<unsigned char>& out, uint16_t v) {
-    out.push_back(static_cast<unsigned char>(v));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
+using tarn_assets::put_dib_header;
 
 bool parse_number(const std::string& text, uint32_t& value) {
     if (text.empty()) return false;
@@ -69,17 +60,7 @@ bool parse_number(const std::string& text, uint32_t& value) {
 std::vector<unsigned char> placeholder_bitmap(uint32_t width, uint32_t height, uint32_t id) {
     std::vector<unsigned char> out;
     const uint32_t stride = (width * 3 + 3) & ~3u;
-    put_u32(out, 40);
-    put_u32(out, width);
-    put_u32(out, height);  // positive: bottom-up rows
-    put_u16(out, 1);
-    put_u16(out, 24);
-    put_u32(out, 0);  // BI_RGB
-    put_u32(out, stride * height);
-    put_u32(out, 2835);
-    put_u32(out, 2835);
-    put_u32(out, 0);
-    put_u32(out, 0);
+    put_dib_header(out, width, height);
     const unsigned char shade = static_cast<unsigned char>(40 + (id * 37) % 50);
     for (uint32_t row = 0; row < height; ++row) {
         const uint32_t y = height - 1 - row;
@@ -145,29 +126,7 @@ void read_manifest(const std::string& path, std::vector<Resource>& resources,
     }
 }
 
-std::vector<unsigned char> make_blob(const std::vector<Resource>& resources) {
-    std::vector<unsigned char> out;
-    for (char c : {'T', 'R', 'E', 'S'}) out.push_back(static_cast<unsigned char>(c));
-    put_u32(out, static_cast<uint32_t>(resources.size()));
-    size_t offset = 8 + 20 * resources.size();
-    for (const Resource& r : resources) {
-        offset = (offset + 3) & ~size_t(3);
-        put_u32(out, r.id);
-        char type[8] = {};
-        r.type.copy(type, 8);
-        for (char c : type) out.push_back(static_cast<unsigned char>(c));
-        put_u32(out, static_cast<uint32_t>(offset));
-        put_u32(out, static_cast<uint32_t>(r.data.size()));
-        offset += r.data.size();
-    }
-    for (const Resource& r : resources) {
-        while (out.size() % 4) out.push_back(0);
-        const size_t at = out.size();
-        out.resize(at + r.data.size());
-        if (!r.data.empty()) std::memcpy(out.data() + at, r.data.data(), r.data.size());
-    }
-    return out;
-}
+using tarn_assets::make_blob;
 
 }  // namespace
 
