@@ -303,18 +303,34 @@ void PanelRenderer::draw_base() {
     }
     cairo_destroy(cr);
     cairo_surface_flush(base_.surface());
+    // Where the panel under a gauge is one colour, the gauge's background is laid over
+    // that colour as it is drawn (no copy of the panel under it).
+    for (Slot& s : slots_) {
+        if (!s.renderer || s.x1 <= s.x0 || s.y1 <= s.y0) continue;
+        const uint32_t colour = base_.row(s.y0)[s.x0] & 0xFFFFFFu;
+        bool flat = true;
+        for (int y = s.y0; y < s.y1 && flat; ++y) {
+            const uint32_t* row = base_.row(y);
+            for (int x = s.x0; x < s.x1; ++x)
+                if ((row[x] & 0xFFFFFFu) != colour) {
+                    flat = false;
+                    break;
+                }
+        }
+        s.renderer->set_under(flat ? std::optional<uint32_t>(colour) : std::nullopt);
+    }
 }
 
-void PanelRenderer::paint(cairo_t* cr, const Slot& s) {
-    const Image& img = s.renderer->image();
-    if (img.empty()) return;
-    // The picture is the box's size: a plain copy when it is opaque, laid over otherwise.
-    cairo_set_operator(cr, s.renderer->opaque() ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-    cairo_set_source_surface(cr, img.surface(), s.rect.x, s.rect.y);
-    cairo_rectangle(cr, s.rect.x, s.rect.y, img.width(), img.height());
-    cairo_fill(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+namespace {
+
+// Copies the pixels of a box from one picture to another of the same size and format.
+void copy_box(const Image& from, Image& to, const cairo_rectangle_int_t& r) {
+    if (r.width <= 0 || r.height <= 0) return;
+    for (int y = r.y; y < r.y + r.height; ++y)
+        std::memcpy(to.row(y) + r.x, from.row(y) + r.x, size_t(r.width) * sizeof(uint32_t));
 }
+
+}  // namespace
 
 void PanelRenderer::compose(int x0, int y0, int x1, int y1, bool everywhere) {
     if (x1 <= x0 || y1 <= y0) return;
@@ -324,27 +340,33 @@ void PanelRenderer::compose(int x0, int y0, int x1, int y1, bool everywhere) {
     cairo_region_t* bare = cairo_region_create_rectangle(&area);
     if (!everywhere) cairo_region_intersect(bare, under_);
     cairo_region_subtract(bare, covered_);
-    cairo_save(cr_);
     const int pieces = cairo_region_num_rectangles(bare);
     if (pieces > 0) {
-        cairo_save(cr_);
+        cairo_surface_flush(canvas_.surface());
         for (int i = 0; i < pieces; ++i) {
             cairo_rectangle_int_t r;
             cairo_region_get_rectangle(bare, i, &r);
-            cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+            copy_box(base_, canvas_, r);
+            cairo_surface_mark_dirty_rectangle(canvas_.surface(), r.x, r.y, r.width, r.height);
         }
-        cairo_clip(cr_);  // (a paint within a clip of whole pixels is a plain copy)
-        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr_, base_.surface(), 0, 0);
-        cairo_paint(cr_);
-        cairo_restore(cr_);
     }
     cairo_region_destroy(bare);
-    cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
-    cairo_clip(cr_);
-    for (const Slot& s : slots_)
-        if (s.renderer && s.x0 < x1 && x0 < s.x1 && s.y0 < y1 && y0 < s.y1) paint(cr_, s);
-    cairo_restore(cr_);
+    // Each gauge meeting the box draws its elements there, straight onto the picture.
+    std::vector<PixelBox> only(1);
+    for (const Slot& s : slots_) {
+        if (!s.renderer) continue;
+        const int cx0 = std::max(x0, s.x0), cy0 = std::max(y0, s.y0);
+        const int cx1 = std::min(x1, s.x1), cy1 = std::min(y1, s.y1);
+        if (cx1 <= cx0 || cy1 <= cy0) continue;
+        const int gx = int(s.rect.x), gy = int(s.rect.y);
+        only[0] = PixelBox{cx0 - gx, cy0 - gy, cx1 - gx, cy1 - gy};
+        cairo_save(cr_);
+        cairo_rectangle(cr_, cx0, cy0, cx1 - cx0, cy1 - cy0);
+        cairo_clip(cr_);
+        cairo_translate(cr_, gx, gy);
+        s.renderer->draw_onto(cr_, only);
+        cairo_restore(cr_);
+    }
 }
 
 void PanelRenderer::find_cover() {
@@ -360,27 +382,31 @@ void PanelRenderer::find_cover() {
 
 const Image& PanelRenderer::frame() {
     redrawn_ = 0;
-    if (first_) {
-        const bool base = base_stale_;
-        if (base) draw_base();
-        base_stale_ = false;
-        for (Slot& s : slots_)
-            if (s.renderer && s.renderer->refresh()) ++redrawn_;
-        find_cover();
-        compose(0, 0, canvas_.width(), canvas_.height(), base);
-        first_ = false;
-    } else {
-        for (Slot& s : slots_) {
-            const bool was_opaque = s.renderer && s.renderer->opaque();
-            if (!s.renderer || !s.renderer->refresh()) continue;
-            ++redrawn_;
-            if (s.renderer->opaque() != was_opaque) find_cover();
-            const int x = int(s.rect.x), y = int(s.rect.y);
-            for (const PixelBox& b : s.renderer->redrawn())
-                compose(std::max(s.x0, x + b.x0), std::max(s.y0, y + b.y0), std::min(s.x1, x + b.x1),
-                        std::min(s.y1, y + b.y1), false);
+    const bool base = base_stale_;
+    if (base) draw_base();
+    base_stale_ = false;
+    // What each gauge shows now, and where the picture is to be drawn anew.
+    std::vector<PixelBox> dirty;
+    bool cover = first_;
+    for (Slot& s : slots_) {
+        const bool was_opaque = s.renderer && s.renderer->opaque();
+        if (!s.renderer || !s.renderer->take_changes()) continue;
+        ++redrawn_;
+        if (s.renderer->opaque() != was_opaque) cover = true;
+        const int x = int(s.rect.x), y = int(s.rect.y);
+        for (const PixelBox& b : s.renderer->redrawn()) {
+            const PixelBox p{std::max(s.x0, x + b.x0), std::max(s.y0, y + b.y0), std::min(s.x1, x + b.x1),
+                             std::min(s.y1, y + b.y1)};
+            if (!first_) add_box(dirty, p);
         }
     }
+    if (cover) find_cover();
+    if (first_) {
+        compose(0, 0, canvas_.width(), canvas_.height(), base);
+    } else {
+        for (const PixelBox& b : dirty) compose(b.x0, b.y0, b.x1, b.y1, false);
+    }
+    first_ = false;
     cairo_surface_flush(canvas_.surface());
     return canvas_;
 }

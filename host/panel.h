@@ -97,7 +97,7 @@ public:
     PanelRenderer& operator=(const PanelRenderer&) = delete;
 
     // The panel as it shows now: the first frame draws everything; later frames redraw
-    // only the gauges whose elements changed and copy them into the picture.
+    // only where elements changed, each gauge drawing straight onto the picture.
     const Image& frame();
     // Gauges drawn anew by the last frame.
     int redrawn() const { return redrawn_; }
@@ -116,8 +116,9 @@ private:
         int x0, y0, x1, y1;                       // whole pixels it touches
     };
     void draw_base();
-    void paint(cairo_t* cr, const Slot& s);
-    // Puts the backgrounds and gauges together inside a box of the picture.
+    // Puts the backgrounds and gauges together inside a box of the picture: the
+    // backgrounds copied where no opaque gauge lies, and every gauge meeting the box
+    // drawing its elements there, straight onto the picture.
     void compose(int x0, int y0, int x1, int y1, bool everywhere);
     // Where opaque gauges cover the backgrounds, and where other gauges lie over them.
     void find_cover();
@@ -128,7 +129,7 @@ private:
     std::vector<Slot> slots_;
     std::vector<std::pair<const PanelWindow*, PixelRect>> windows_;
     Image base_;    // backgrounds, titles, missing gauges
-    Image canvas_;  // base with the gauges over it
+    Image canvas_;  // base with the gauges drawn onto it
     cairo_t* cr_ = nullptr;
     cairo_region_t* covered_ = nullptr;
     cairo_region_t* under_ = nullptr;

@@ -351,6 +351,25 @@ ImageSource::Piece ImageSource::piece(int32_t id, Decode how, double sx, double 
     return p;
 }
 
+const Image* ImageSource::flattened(int32_t id, Decode how, double sx, double sy, uint32_t colour) {
+    const Image* picture = scaled(id, how, sx, sy);
+    if (picture == nullptr) return nullptr;
+    const FlatKey key{id, int(how.transparent) << 4 | int(how.light), picture->width(), picture->height(),
+                      colour & 0xFFFFFFu};
+    auto it = flat_.find(key);
+    if (it != flat_.end()) return &it->second;
+    Image out(picture->width(), picture->height(), false);
+    if (out.empty()) return nullptr;
+    cairo_t* cr = cairo_create(out.surface());
+    cairo_set_source_rgb(cr, (colour >> 16 & 0xFF) / 255.0, (colour >> 8 & 0xFF) / 255.0, (colour & 0xFF) / 255.0);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, picture->surface(), 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(out.surface());
+    return &flat_.emplace(key, std::move(out)).first->second;
+}
+
 const Image* ImageSource::scaled(int32_t id, Decode how, double sx, double sy) {
     const Image* original = bitmap(id, how);
     if (original == nullptr || (sx == 1.0 && sy == 1.0)) return original;
@@ -594,23 +613,55 @@ namespace {
 
 bool meets(const PixelBox& a, const PixelBox& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }
 
-// Draws the gauge; with `only`, just the elements whose boxes meet those boxes (the
-// context clipped to them). Returns whether the picture is opaque throughout: the
-// background covers it and has no transparent pixel.
-bool draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>& drawn, ImageSource& images,
-              const GaugeView& view, const std::vector<PixelBox>* boxes = nullptr,
-              const std::vector<PixelBox>* only = nullptr) {
-    cairo_scale(cr, view.sx, view.sy);
-    // The background replaces whatever was there; where it is transparent, nothing is.
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0);
+// How the gauge's background, as it shows in `root_drawn`, covers a picture of the
+// view's size.
+Cover cover_of(const GaugeInstance& g, const DrawnState& root_drawn, ImageSource& images, const GaugeView& view) {
     const ELEMENT_HEADER* root = g.element(0).element;
+    if (root->element_type != ELEMENT_TYPE_STATIC_IMAGE || root->position.x != 0 || root->position.y != 0 ||
+        !root_drawn.visible)
+        return Cover::kNone;
     const Decode how{(root->image_flags & IMAGE_USE_TRANSPARENCY) != 0, light_for(root->image_flags, view.night)};
     const Image* background = images.scaled(root->resource_id, how, view.sx, view.sy);
-    const bool covers = root->position.x == 0 && root->position.y == 0 && drawn[0].visible && background != nullptr;
-    if (!covers) cairo_paint(cr);
-    draw_element(cr, g.element(0), drawn[0], images, view);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    if (background == nullptr || background->width() != int(std::lround(view.width * view.sx)) ||
+        background->height() != int(std::lround(view.height * view.sy)))
+        return Cover::kNone;
+    return images.opaque(*background) ? Cover::kOpaque : Cover::kWhole;
+}
+
+// Draws the gauge; with `only`, just the elements whose boxes meet those boxes (the
+// context clipped to them). On a clear picture (`onto` false) the background replaces
+// what was there, and where it is transparent nothing is; onto what lies under the gauge
+// (`onto` true) everything is laid over it, an opaque background being copied, and a
+// background covering the gauge laid over `under` (when the panel under the gauge is
+// that one colour) in one copy.
+void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>& drawn, ImageSource& images,
+              const GaugeView& view, Cover cover, bool onto, std::optional<uint32_t> under = std::nullopt,
+              const std::vector<PixelBox>* boxes = nullptr, const std::vector<PixelBox>* only = nullptr) {
+    cairo_scale(cr, view.sx, view.sy);
+    const Image* flat = nullptr;
+    if (onto && under && cover == Cover::kWhole) {
+        const ELEMENT_HEADER* root = g.element(0).element;
+        const Decode how{(root->image_flags & IMAGE_USE_TRANSPARENCY) != 0, light_for(root->image_flags, view.night)};
+        flat = images.flattened(root->resource_id, how, view.sx, view.sy, *under);
+    }
+    if (flat != nullptr) {
+        // The background as it shows over the panel, its picture's pixels on the gauge's.
+        cairo_save(cr);
+        cairo_scale(cr, 1.0 / view.sx, 1.0 / view.sy);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, flat->surface(), 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    } else {
+        const bool opaque = cover == Cover::kOpaque;
+        if (opaque || !onto) cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        if (!opaque && !onto) {
+            cairo_set_source_rgba(cr, 0, 0, 0, 0);
+            cairo_paint(cr);
+        }
+        draw_element(cr, g.element(0), drawn[0], images, view);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    }
     for (size_t i = 1; i < g.element_count(); ++i) {
         if (only) {
             bool needed = false;
@@ -619,7 +670,6 @@ bool draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>
         }
         draw_element(cr, g.element(i), drawn[i], images, view);
     }
-    return covers && images.opaque(*background);
 }
 
 GaugeView view_of(const GaugeInstance& g, int width, int height, bool night) {
@@ -741,9 +791,6 @@ PixelBox element_box(const ElementState& s, const DrawnState& d, ImageSource& im
 
 /* ---- gauge renderer --------------------------------------------------------------- */
 
-namespace {
-
-// Adds a box to a short list of boxes, merging it with those it overlaps or touches.
 void add_box(std::vector<PixelBox>& boxes, PixelBox b) {
     if (b.empty()) return;
     for (bool merged = true; merged;) {
@@ -761,22 +808,26 @@ void add_box(std::vector<PixelBox>& boxes, PixelBox b) {
     boxes.push_back(b);
 }
 
-}  // namespace
-
 GaugeRenderer::GaugeRenderer(const GaugeInstance& gauge, ImageSource& images, int width, int height)
     : gauge_(gauge), images_(images), width_(width), height_(height) {}
+
+void GaugeRenderer::set_under(std::optional<uint32_t> colour) {
+    if (colour != under_) stale_ = true;
+    under_ = colour;
+}
 
 void GaugeRenderer::set_night(bool night) {
     if (night != night_) stale_ = true;
     night_ = night;
 }
 
-bool GaugeRenderer::refresh() {
+bool GaugeRenderer::take_changes() {
     constexpr size_t kMaxBoxes = 8;
     const GaugeView view = view_of(gauge_, width_, height_, night_);
     const int w = width_ > 0 ? width_ : view.width, h = height_ > 0 ? height_ : view.height;
-    if (image_.empty() || image_.width() != w || image_.height() != h) {
-        image_ = Image(w, h, true);
+    if (w != picture_width_ || h != picture_height_) {
+        picture_width_ = w;
+        picture_height_ = h;
         stale_ = true;
     }
     if (drawn_.size() != gauge_.element_count()) {
@@ -785,7 +836,6 @@ bool GaugeRenderer::refresh() {
         stale_ = true;
     }
     dirty_.clear();
-    if (image_.empty()) return false;
     bool all = stale_;
     for (size_t i = 0; i < drawn_.size(); ++i) {
         if (!drawn_[i].take(gauge_.element(i)) && !stale_) continue;
@@ -801,16 +851,42 @@ bool GaugeRenderer::refresh() {
     // Many boxes, or most of the picture: the whole picture is drawn again.
     if (dirty_.size() > kMaxBoxes || area * 2 > long(w) * h) all = true;
     if (all) dirty_.assign(1, PixelBox{0, 0, w, h});
-    if (dirty_.empty()) return false;
+    cover_ = cover_of(gauge_, drawn_[0], images_, view);
+    // Onto a panel of one colour, a background covering the gauge is laid over it in one copy.
+    opaque_ = cover_ == Cover::kOpaque || (cover_ == Cover::kWhole && under_.has_value());
+    stale_ = false;
+    whole_ = all;
+    return !dirty_.empty();
+}
+
+void GaugeRenderer::draw_onto(cairo_t* cr, const std::vector<PixelBox>& only) {
+    if (drawn_.size() != gauge_.element_count()) return;  // (no changes taken yet)
+    const GaugeView view = view_of(gauge_, width_, height_, night_);
+    draw_all(cr, gauge_, drawn_, images_, view, cover_, true, under_, &boxes_, &only);
+}
+
+bool GaugeRenderer::refresh() {
+    if (image_.empty()) stale_ = true;
+    if (!take_changes()) return false;
+    opaque_ = cover_ == Cover::kOpaque;  // (a picture of its own has nothing under it)
+    if (image_.empty() || image_.width() != picture_width_ || image_.height() != picture_height_) {
+        image_ = Image(picture_width_, picture_height_, true);
+        dirty_.assign(1, PixelBox{0, 0, picture_width_, picture_height_});
+        whole_ = true;
+    }
+    if (image_.empty()) {
+        dirty_.clear();
+        return false;
+    }
+    const GaugeView view = view_of(gauge_, width_, height_, night_);
     cairo_t* cr = cairo_create(image_.surface());
-    if (!all) {
+    if (!whole_) {
         for (const PixelBox& b : dirty_) cairo_rectangle(cr, b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0);
         cairo_clip(cr);
     }
-    opaque_ = draw_all(cr, gauge_, drawn_, images_, view, &boxes_, all ? nullptr : &dirty_);
+    draw_all(cr, gauge_, drawn_, images_, view, cover_, false, std::nullopt, &boxes_, whole_ ? nullptr : &dirty_);
     cairo_destroy(cr);
     cairo_surface_flush(image_.surface());
-    stale_ = false;
     return true;
 }
 
@@ -821,7 +897,7 @@ Image render_gauge(const GaugeInstance& gauge, ImageSource& images, bool night, 
     std::vector<DrawnState> drawn(gauge.element_count());
     for (size_t i = 0; i < drawn.size(); ++i) drawn[i].take(gauge.element(i));
     cairo_t* cr = cairo_create(out.surface());
-    draw_all(cr, gauge, drawn, images, view);
+    draw_all(cr, gauge, drawn, images, view, cover_of(gauge, drawn[0], images, view), false);
     cairo_destroy(cr);
     cairo_surface_flush(out.surface());
     return out;

@@ -42,6 +42,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -60,6 +61,9 @@ public:
     virtual const Image* bitmap(int32_t id, Decode how) = 0;
     // The bitmap resampled by (sx, sy) (the same picture for 1, 1), or nullptr.
     const Image* scaled(int32_t id, Decode how, double sx, double sy);
+    // The resampled bitmap laid over a colour (0xRRGGBB): a picture without alpha, or
+    // nullptr when there is no bitmap.
+    const Image* flattened(int32_t id, Decode how, double sx, double sy, uint32_t colour);
     // Whether a picture this source gave has no transparent pixel (looked at once).
     bool opaque(const Image& image);
     // The part of a resampled bitmap that is not clear (its margins of clear pixels cut
@@ -87,6 +91,19 @@ private:
         }
     };
     std::unordered_map<Key, Image, KeyHash> scaled_;
+    struct FlatKey {
+        int32_t id;
+        int how;
+        int w, h;
+        uint32_t colour;
+        bool operator==(const FlatKey&) const = default;
+    };
+    struct FlatKeyHash {
+        size_t operator()(const FlatKey& k) const {
+            return KeyHash()(Key{k.id, k.how, k.w, k.h}) ^ std::hash<uint32_t>()(k.colour) * 0x9E3779B97F4A7C15ull;
+        }
+    };
+    std::unordered_map<FlatKey, Image, FlatKeyHash> flat_;
     std::unordered_map<Key, Image, KeyHash> parts_;
     std::unordered_map<Key, Piece, KeyHash> pieces_;
 };
@@ -120,6 +137,11 @@ struct DrawnState {
     bool take(const ElementState& s);
 };
 
+// How a gauge's background covers its picture: not at all or not wholly (not shown, not
+// a static image at the top-left, not the picture's size), wholly with transparent
+// pixels, or wholly and opaque throughout.
+enum class Cover { kNone, kWhole, kOpaque };
+
 // How a gauge is drawn: its own size in pixels (its background's), the scale from those
 // to the picture's pixels (cairo's transform on the context scales by the same), night.
 struct GaugeView {
@@ -143,6 +165,9 @@ struct PixelBox {
     bool operator==(const PixelBox&) const = default;
 };
 
+// Adds a box to a short list of boxes, merging it with those it overlaps or touches.
+void add_box(std::vector<PixelBox>& boxes, PixelBox b);
+
 // The picture pixels an element covers as it shows in `d` (a little more for filtering),
 // within the picture; empty when it draws nothing.
 PixelBox element_box(const ElementState& s, const DrawnState& d, ImageSource& images, const GaugeView& view);
@@ -155,16 +180,29 @@ public:
     GaugeRenderer(const GaugeRenderer&) = delete;
     GaugeRenderer& operator=(const GaugeRenderer&) = delete;
 
-    // Draws the gauge anew where anything it shows changed since the last call: the boxes
-    // the changed elements covered before and cover now, every element drawn again inside
-    // them (everything on the first call and after set_night or invalidate). Returns true
-    // when it drew.
+    // Draws the gauge anew in its own picture where anything it shows changed since the
+    // last call: the boxes the changed elements covered before and cover now, every
+    // element drawn again inside them (everything on the first call and after set_night
+    // or invalidate). Returns true when it drew.
     bool refresh();
-    // Where the last refresh drew, in picture pixels (the whole picture, or a few boxes).
+    // The same without a picture of its own, for drawing onto a picture that holds what
+    // lies under the gauge (a panel): take_changes() takes what every element shows now
+    // and tells whether anything is to be drawn anew, redrawn() then gives where;
+    // draw_onto() draws the elements meeting `boxes` onto a context whose user space is
+    // the gauge's picture pixels, already clipped to what is to be drawn.
+    bool take_changes();
+    void draw_onto(cairo_t* cr, const std::vector<PixelBox>& boxes);
+    // Where the last refresh or take_changes drew or is to draw, in picture pixels (the
+    // whole picture, or a few boxes).
     const std::vector<PixelBox>& redrawn() const { return dirty_; }
-    // Whether the picture has no transparent pixel (its background covers it all).
+    // Whether the gauge has no transparent pixel (its background covers it all), as of
+    // the last refresh or take_changes.
     bool opaque() const { return opaque_; }
     void set_night(bool night);
+    // The colour (0xRRGGBB) of the panel under the gauge where it is one colour, for
+    // draw_onto: a background covering the gauge is then laid over it in one copy, and
+    // the gauge counts as opaque. Nothing (the default) when the panel under it varies.
+    void set_under(std::optional<uint32_t> colour);
     // The next refresh draws whatever changed or not.
     void invalidate() { stale_ = true; }
     // The gauge's picture (ARGB32), as of the last refresh.
@@ -178,10 +216,14 @@ private:
     std::vector<PixelBox> boxes_;  // per element, as last drawn
     std::vector<PixelBox> dirty_;
     Image image_;
-    int width_ = 0, height_ = 0;
+    int width_ = 0, height_ = 0;                  // as asked (0: the gauge's own size)
+    int picture_width_ = 0, picture_height_ = 0;  // as drawn
     bool night_ = false;
     bool stale_ = true;
+    bool whole_ = true;  // the last changes cover the whole picture
     bool opaque_ = false;
+    Cover cover_ = Cover::kNone;
+    std::optional<uint32_t> under_;
 };
 
 // One gauge drawn once, at its own size or at width x height pixels.

@@ -416,6 +416,56 @@ TEST(Panel, LaterFramesRedrawWhatChanged) {
     EXPECT_LE(x1, 250 + 160);
 }
 
+// However a panel got to its state, frame by frame or at once, it shows the same: gauges
+// overlapping, over a window of one colour (where backgrounds are laid over that colour)
+// and over a window picture (where the picture shows through transparent pixels).
+TEST(Panel, LaterFramesShowWhatAFirstFrameShows) {
+    std::vector<unsigned char> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) f.push_back((unsigned char)(v >> (8 * i)));
+    };
+    put32(40), put32(4), put32(2), f.push_back(1), f.push_back(0), f.push_back(24), f.push_back(0);
+    for (int i = 0; i < 6; ++i) put32(0);
+    for (int i = 0; i < 8; ++i) f.push_back((unsigned char)(40 * i)), f.push_back(200), f.push_back(90);
+    const std::string dir = temp_path("");
+    std::ofstream(dir + "panel_steps.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+    const std::string gauges = "gauge00=TestGauges!Canvas, 10, 10, 200\n"
+                               "gauge01=TestGauges!Canvas, 150, 40, 200\n"
+                               "gauge02=TestGauges!Plain, 300, 0, 100\n"
+                               "gauge03=TestGauges!Canvas, 320, 20, 150\n";
+    for (const std::string window : {"size_mm=500,160\nbackground_color=20,40,60\n", "file=panel_steps.bmp\nsize_mm=500\n"}) {
+        SCOPED_TRACE(window);
+        TestPanel t("[Window00]\n" + window + gauges, dir + "panel.cfg");
+        t.host.update_all();
+        tarn::PanelRenderer steps(*t.panel, {.scale = 1.5, .window = 0});
+        steps.frame();
+        struct Change {
+            uint32_t token;
+            double value;
+        };
+        for (Change c : {Change{9001, 33}, {9002, 95}, {9007, 40}, {9004, 7}, {9003, 2}, {9009, 1}, {9001, -70},
+                         {9006, 6}, {9008, 42}}) {
+            t.host.vars().set_number(c.token, c.value);
+            t.host.update_all();
+            steps.frame();
+        }
+        tarn::PanelRenderer once(*t.panel, {.scale = 1.5, .window = 0});
+        const tarn::Image& a = steps.frame();
+        const tarn::Image& b = once.frame();
+        ASSERT_EQ(a.width(), b.width());
+        ASSERT_EQ(a.height(), b.height());
+        int differ = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF) && ++differ < 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << a.pixel(x, y) << " after steps, "
+                                  << b.pixel(x, y) << " at once";
+        EXPECT_EQ(differ, 0);
+    }
+    std::remove((dir + "panel_steps.bmp").c_str());
+}
+
 /* ---- lint ------------------------------------------------------------------------------ */
 
 // Lint finds gauges outside their window, overlapping gauges, idents used twice, unknown

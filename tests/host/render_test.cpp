@@ -684,6 +684,53 @@ TEST(GaugeRenderer, RedrawsOnlyWhatChanged) {
     EXPECT_FALSE(r.refresh());
 }
 
+// Drawn onto a panel, a background with transparent pixels shows the panel through them:
+// the picture under it, or the panel's one colour laid under it in one copy, the gauge
+// then counting as opaque. In a picture of its own those pixels stay clear.
+TEST(GaugeRenderer, DrawsOntoWhatLiesUnderIt) {
+    tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
+    tarn::GaugeInstance& g = host.create("TestGauges", "Canvas", nullptr);  // background transparent where black
+    Bitmaps b;
+    b.add(100, 200, 100, 0x808080);
+    for (int y = 40; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) b.set(100, x, y, 0);  // a clear band across
+    host.update_all();
+    tarn::GaugeRenderer r(g, b);
+    auto under = [](uint32_t left, uint32_t right) {
+        Image img(200, 100, false);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 200; ++x) img.row(y)[x] = x < 100 ? left : right;
+        cairo_surface_mark_dirty(img.surface());
+        return img;
+    };
+    auto draw = [&](Image& onto) {
+        cairo_t* cr = cairo_create(onto.surface());
+        r.draw_onto(cr, r.redrawn());
+        cairo_destroy(cr);
+        cairo_surface_flush(onto.surface());
+    };
+    ASSERT_TRUE(r.take_changes());
+    EXPECT_FALSE(r.opaque());
+    Image panel = under(kRed, kGreen);
+    draw(panel);
+    EXPECT_EQ(panel.pixel(5, 50), kRed);  // through the band
+    EXPECT_EQ(panel.pixel(195, 50), kGreen);
+    EXPECT_EQ(panel.pixel(5, 90), 0xFF808080u);
+    r.set_under(0x2040A0);
+    ASSERT_TRUE(r.take_changes());  // drawn anew
+    EXPECT_TRUE(r.opaque());
+    Image flat = under(kRed, kRed);  // what was there is replaced
+    draw(flat);
+    EXPECT_EQ(flat.pixel(5, 50), 0xFF2040A0u);
+    EXPECT_EQ(flat.pixel(195, 50), 0xFF2040A0u);
+    EXPECT_EQ(flat.pixel(5, 90), 0xFF808080u);
+    EXPECT_FALSE(r.take_changes());
+    EXPECT_TRUE(r.refresh());  // its own picture: drawn the first time
+    EXPECT_FALSE(r.opaque());
+    EXPECT_EQ(r.image().pixel(5, 50), 0u);
+    EXPECT_EQ(r.image().pixel(5, 90), 0xFF808080u);
+}
+
 // The picture is the gauge's background where nothing lies over it.
 TEST(GaugeRenderer, TheBackgroundFillsThePicture) {
     tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
