@@ -12,6 +12,8 @@
 #include <mutex>
 #include <string_view>
 
+#include "host/static_layer.h"
+
 namespace tarn {
 
 namespace {
@@ -351,25 +353,6 @@ ImageSource::Piece ImageSource::piece(int32_t id, Decode how, double sx, double 
     return p;
 }
 
-const Image* ImageSource::flattened(int32_t id, Decode how, double sx, double sy, uint32_t colour) {
-    const Image* picture = scaled(id, how, sx, sy);
-    if (picture == nullptr) return nullptr;
-    const FlatKey key{id, int(how.transparent) << 4 | int(how.light), picture->width(), picture->height(),
-                      colour & 0xFFFFFFu};
-    auto it = flat_.find(key);
-    if (it != flat_.end()) return &it->second;
-    Image out(picture->width(), picture->height(), false);
-    if (out.empty()) return nullptr;
-    cairo_t* cr = cairo_create(out.surface());
-    cairo_set_source_rgb(cr, (colour >> 16 & 0xFF) / 255.0, (colour >> 8 & 0xFF) / 255.0, (colour & 0xFF) / 255.0);
-    cairo_paint(cr);
-    cairo_set_source_surface(cr, picture->surface(), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(out.surface());
-    return &flat_.emplace(key, std::move(out)).first->second;
-}
-
 const Image* ImageSource::scaled(int32_t id, Decode how, double sx, double sy) {
     const Image* original = bitmap(id, how);
     if (original == nullptr || (sx == 1.0 && sy == 1.0)) return original;
@@ -631,27 +614,24 @@ Cover cover_of(const GaugeInstance& g, const DrawnState& root_drawn, ImageSource
 // Draws the gauge; with `only`, just the elements whose boxes meet those boxes (the
 // context clipped to them). On a clear picture (`onto` false) the background replaces
 // what was there, and where it is transparent nothing is; onto what lies under the gauge
-// (`onto` true) everything is laid over it, an opaque background being copied, and a
-// background covering the gauge laid over `under` (when the panel under the gauge is
-// that one colour) in one copy.
+// (`onto` true) everything is laid over it, an opaque background being copied. With a
+// static layer, the layer is copied in place of the background, and the static images
+// merged into it draw only their parts within reach of what lies under them.
 void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>& drawn, ImageSource& images,
-              const GaugeView& view, Cover cover, bool onto, std::optional<uint32_t> under = std::nullopt,
+              const GaugeView& view, Cover cover, bool onto, const StaticLayer* layer = nullptr,
               const std::vector<PixelBox>* boxes = nullptr, const std::vector<PixelBox>* only = nullptr) {
-    cairo_scale(cr, view.sx, view.sy);
-    const Image* flat = nullptr;
-    if (onto && under && cover == Cover::kWhole) {
-        const ELEMENT_HEADER* root = g.element(0).element;
-        const Decode how{(root->image_flags & IMAGE_USE_TRANSPARENCY) != 0, light_for(root->image_flags, view.night)};
-        flat = images.flattened(root->resource_id, how, view.sx, view.sy, *under);
-    }
-    if (flat != nullptr) {
-        // The background as it shows over the panel, its picture's pixels on the gauge's.
+    // A picture drawn pixel for pixel at (x, y) of the gauge's picture.
+    auto paint_pixels = [cr, &view](const Image& picture, int x, int y) {
         cairo_save(cr);
         cairo_scale(cr, 1.0 / view.sx, 1.0 / view.sy);
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr, flat->surface(), 0, 0);
+        cairo_set_source_surface(cr, picture.surface(), x, y);
         cairo_paint(cr);
         cairo_restore(cr);
+    };
+    cairo_scale(cr, view.sx, view.sy);
+    if (layer != nullptr) {
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        paint_pixels(layer->picture(), 0, 0);
     } else {
         const bool opaque = cover == Cover::kOpaque;
         if (opaque || !onto) cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -660,13 +640,18 @@ void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>
             cairo_paint(cr);
         }
         draw_element(cr, g.element(0), drawn[0], images, view);
-        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     }
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     for (size_t i = 1; i < g.element_count(); ++i) {
         if (only) {
             bool needed = false;
             for (const PixelBox& b : *only) needed = needed || meets((*boxes)[i], b);
             if (!needed) continue;
+        }
+        if (layer != nullptr && layer->merged(i)) {
+            int x = 0, y = 0;
+            if (const Image* part = layer->part(i, &x, &y)) paint_pixels(*part, x, y);
+            continue;
         }
         draw_element(cr, g.element(i), drawn[i], images, view);
     }
@@ -809,7 +794,9 @@ void add_box(std::vector<PixelBox>& boxes, PixelBox b) {
 }
 
 GaugeRenderer::GaugeRenderer(const GaugeInstance& gauge, ImageSource& images, int width, int height)
-    : gauge_(gauge), images_(images), width_(width), height_(height) {}
+    : gauge_(gauge), images_(images), layer_(std::make_unique<StaticLayer>()), width_(width), height_(height) {}
+
+GaugeRenderer::~GaugeRenderer() = default;
 
 void GaugeRenderer::set_under(std::optional<uint32_t> colour) {
     if (colour != under_) stale_ = true;
@@ -862,7 +849,8 @@ bool GaugeRenderer::take_changes() {
 void GaugeRenderer::draw_onto(cairo_t* cr, const std::vector<PixelBox>& only) {
     if (drawn_.size() != gauge_.element_count()) return;  // (no changes taken yet)
     const GaugeView view = view_of(gauge_, width_, height_, night_);
-    draw_all(cr, gauge_, drawn_, images_, view, cover_, true, under_, &boxes_, &only);
+    const bool layered = layered_ && layer_->prepare(gauge_, drawn_, images_, view, cover_, under_);
+    draw_all(cr, gauge_, drawn_, images_, view, cover_, true, layered ? layer_.get() : nullptr, &boxes_, &only);
 }
 
 bool GaugeRenderer::refresh() {
@@ -884,7 +872,7 @@ bool GaugeRenderer::refresh() {
         for (const PixelBox& b : dirty_) cairo_rectangle(cr, b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0);
         cairo_clip(cr);
     }
-    draw_all(cr, gauge_, drawn_, images_, view, cover_, false, std::nullopt, &boxes_, whole_ ? nullptr : &dirty_);
+    draw_all(cr, gauge_, drawn_, images_, view, cover_, false, nullptr, &boxes_, whole_ ? nullptr : &dirty_);
     cairo_destroy(cr);
     cairo_surface_flush(image_.surface());
     return true;

@@ -61,9 +61,6 @@ public:
     virtual const Image* bitmap(int32_t id, Decode how) = 0;
     // The bitmap resampled by (sx, sy) (the same picture for 1, 1), or nullptr.
     const Image* scaled(int32_t id, Decode how, double sx, double sy);
-    // The resampled bitmap laid over a colour (0xRRGGBB): a picture without alpha, or
-    // nullptr when there is no bitmap.
-    const Image* flattened(int32_t id, Decode how, double sx, double sy, uint32_t colour);
     // Whether a picture this source gave has no transparent pixel (looked at once).
     bool opaque(const Image& image);
     // The part of a resampled bitmap that is not clear (its margins of clear pixels cut
@@ -91,19 +88,6 @@ private:
         }
     };
     std::unordered_map<Key, Image, KeyHash> scaled_;
-    struct FlatKey {
-        int32_t id;
-        int how;
-        int w, h;
-        uint32_t colour;
-        bool operator==(const FlatKey&) const = default;
-    };
-    struct FlatKeyHash {
-        size_t operator()(const FlatKey& k) const {
-            return KeyHash()(Key{k.id, k.how, k.w, k.h}) ^ std::hash<uint32_t>()(k.colour) * 0x9E3779B97F4A7C15ull;
-        }
-    };
-    std::unordered_map<FlatKey, Image, FlatKeyHash> flat_;
     std::unordered_map<Key, Image, KeyHash> parts_;
     std::unordered_map<Key, Piece, KeyHash> pieces_;
 };
@@ -172,11 +156,14 @@ void add_box(std::vector<PixelBox>& boxes, PixelBox b);
 // within the picture; empty when it draws nothing.
 PixelBox element_box(const ElementState& s, const DrawnState& d, ImageSource& images, const GaugeView& view);
 
+class StaticLayer;
+
 class GaugeRenderer {
 public:
     // The picture is width x height pixels (the gauge's own size when 0), the gauge
     // scaled to fill it.
     GaugeRenderer(const GaugeInstance& gauge, ImageSource& images, int width = 0, int height = 0);
+    ~GaugeRenderer();
     GaugeRenderer(const GaugeRenderer&) = delete;
     GaugeRenderer& operator=(const GaugeRenderer&) = delete;
 
@@ -200,9 +187,14 @@ public:
     bool opaque() const { return opaque_; }
     void set_night(bool night);
     // The colour (0xRRGGBB) of the panel under the gauge where it is one colour, for
-    // draw_onto: a background covering the gauge is then laid over it in one copy, and
-    // the gauge counts as opaque. Nothing (the default) when the panel under it varies.
+    // draw_onto: a background covering the gauge is then laid over it once, in the
+    // gauge's static layer, and the gauge counts as opaque. Nothing (the default) when
+    // the panel under it varies. (draw_onto copies a static layer - the background with
+    // what of later static images nothing can reach - whenever the gauge is opaque.)
     void set_under(std::optional<uint32_t> colour);
+    // Whether draw_onto uses the static layer (the default); without it every element is
+    // drawn in every frame, which shows the same (for comparing).
+    void set_static_layer(bool on) { layered_ = on; }
     // The next refresh draws whatever changed or not.
     void invalidate() { stale_ = true; }
     // The gauge's picture (ARGB32), as of the last refresh.
@@ -212,6 +204,8 @@ public:
 private:
     const GaugeInstance& gauge_;
     ImageSource& images_;
+    std::unique_ptr<StaticLayer> layer_;  // for draw_onto
+    bool layered_ = true;
     std::vector<DrawnState> drawn_;
     std::vector<PixelBox> boxes_;  // per element, as last drawn
     std::vector<PixelBox> dirty_;

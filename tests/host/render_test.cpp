@@ -9,10 +9,12 @@
 #include <map>
 
 #include "host/host.h"
+#include "tests/host/test_bitmaps.h"
 #include "platform/host_control.h"
 
 namespace {
 
+using tarn::test::Bitmaps;
 using tarn::DrawnState;
 using tarn::ElementState;
 using tarn::Image;
@@ -22,40 +24,6 @@ constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
 constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kBlack = 0xFF000000u;
-
-// Bitmaps by id, painted pixel by pixel; the transparency rule of the host applied.
-class Bitmaps : public tarn::ImageSource {
-public:
-    // A w x h bitmap of one colour (0xRRGGBB).
-    void add(int32_t id, int w, int h, uint32_t rgb) { pixels_[id] = {w, h, std::vector<uint32_t>(size_t(w * h), rgb)}; }
-    void set(int32_t id, int x, int y, uint32_t rgb) { pixels_[id].data[size_t(y * pixels_[id].w + x)] = rgb; }
-
-    const Image* bitmap(int32_t id, tarn::Decode how) override {
-        auto it = pixels_.find(id);
-        if (it == pixels_.end()) return nullptr;
-        const uint64_t key = uint64_t(uint32_t(id)) << 8 | uint64_t(how.transparent) << 4 | uint64_t(how.light);
-        auto done = cache_.find(key);
-        if (done != cache_.end()) return &done->second;
-        Image img(it->second.w, it->second.h, true);
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                uint32_t rgb = it->second.data[size_t(y * it->second.w + x)];
-                unsigned r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
-                tarn::light_rgb(how.light, r, g, b);
-                img.row(y)[x] = how.transparent && rgb == 0 ? 0 : 0xFF000000u | r << 16 | g << 8 | b;
-            }
-        cairo_surface_mark_dirty(img.surface());
-        return &cache_.emplace(key, std::move(img)).first->second;
-    }
-
-private:
-    struct Pixels {
-        int w = 0, h = 0;
-        std::vector<uint32_t> data;
-    };
-    std::map<int32_t, Pixels> pixels_;
-    std::map<uint64_t, Image> cache_;
-};
 
 // A white picture, one element drawn on it as its state shows.
 class Canvas {

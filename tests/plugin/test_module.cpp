@@ -246,6 +246,28 @@ static ELEMENT_STATIC_IMAGE missing_background = {
 static ELEMENT_HEADER* missing_list[] = {&missing_background.header, NULL};
 static GAUGEHDR missing_gauge = TARN_GAUGE_HEADER(700, "MissingBitmap", missing_list, plain_mouse, NULL, 100);
 
+/* ---- "Layered": a needle passing under one static image and not reaching another --- */
+// Token 9011 turns the needle (pivot 100,50, 55 long). Image 120 lies across its sweep,
+// image 121 beyond its reach, an icon (token 9012 its frame) beside it.
+
+static ELEMENT_STATIC_IMAGE layered_far = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 121, .position = {170, 84}, .image_flags = 0x1}};
+static ELEMENT_STATIC_IMAGE layered_across = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 120, .position = {118, 44}, .image_flags = 0x1}};
+static ELEMENT_ICON layered_icon = {
+    .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 102, .position = {4, 4}},
+    .source_var = {9012}, .picture_count = 3, .scale = 1.0};
+static ELEMENT_NEEDLE layered_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {100, 50}, .ofs = {5, 55}},
+    .source_var = {9011}};
+static ELEMENT_HEADER* layered_children[] = {&layered_needle.header, &layered_icon.header, &layered_across.header,
+                                             &layered_far.header, NULL};
+static ELEMENT_STATIC_IMAGE layered_background = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 100, .next_element = layered_children,
+               .image_flags = 0x1}};
+static ELEMENT_HEADER* layered_list[] = {&layered_background.header, NULL};
+static GAUGEHDR layered_gauge = TARN_GAUGE_HEADER(700, "Layered", layered_list, plain_mouse, NULL, 100);
+
 static MOUSERECT open_mouse[] = {MOUSE_PARENT_BEGIN(0, 0, 0, 0, 0), MOUSE_END};
 static GAUGEHDR open_gauge = TARN_GAUGE_HEADER(700, "OpenParent", plain_list, open_mouse, NULL, 100);
 
@@ -253,5 +275,5 @@ extern "C" {
 TARN_EXPORT IMPORT_TABLE ImportTable = TARN_IMPORT_TABLE_AS_BUILT;
 TARN_EXPORT GAUGESLINKAGE Linkage = {
     0x13, module_init, module_deinit, 0, 0, 0,
-    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, &canvas_gauge, NULL}};
+    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, &canvas_gauge, &layered_gauge, NULL}};
 }
