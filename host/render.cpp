@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "host/blit.h"
 #include "host/static_layer.h"
 
 namespace tarn {
@@ -421,7 +422,15 @@ cairo_pattern_t* pattern_for(const Source& src, double x, double y, bool smooth)
     return p;
 }
 
-void paint_source(cairo_t* cr, const Source& src, double x, double y, bool smooth) {
+// Draws a source with its top-left at gauge point (x, y) in the current user space; a
+// source that may be turned (`turned`) by the loops that visit only what it reaches.
+void paint_source(cairo_t* cr, const Source& src, double x, double y, bool smooth, bool turned = false) {
+    if (turned) {
+        cairo_matrix_t m;
+        cairo_matrix_init_scale(&m, src.kx, src.ky);
+        cairo_matrix_translate(&m, -(x + src.ox), -(y + src.oy));
+        if (over_affine(cr, *src.image, m, smooth)) return;
+    }
     cairo_pattern_t* p = pattern_for(src, x, y, smooth);
     cairo_set_source(cr, p);
     cairo_paint(cr);
@@ -470,7 +479,7 @@ void draw_element(cairo_t* cr, const ElementState& s, const DrawnState& d, Image
         // The pivot pixel's centre on the background point's centre.
         cairo_translate(cr, x + 0.5, y + 0.5);
         if (d.a != 0.0) cairo_rotate(cr, d.a * kPi / 180.0);
-        paint_source(cr, src, -e->ofs.x - 0.5, -e->ofs.y - 0.5, smooth);
+        paint_source(cr, src, -e->ofs.x - 0.5, -e->ofs.y - 0.5, smooth, true);
         cairo_restore(cr);
         break;
     }
@@ -511,7 +520,7 @@ void draw_element(cairo_t* cr, const ElementState& s, const DrawnState& d, Image
         if (d.c != 0.0) cairo_rotate(cr, -d.c * kPi / 180.0);
         cairo_translate(cr, shift(d.a, view.sx, smooth), shift(d.b, view.sy, smooth));
         if (tx != 1.0 || ty != 1.0) cairo_scale(cr, tx, ty);
-        paint_source(cr, src, -src.w / 2.0, -src.h / 2.0, smooth);
+        paint_source(cr, src, -src.w / 2.0, -src.h / 2.0, smooth, true);
         cairo_restore(cr);
         break;
     }

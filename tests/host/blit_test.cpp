@@ -1,0 +1,157 @@
+// Turned pictures laid over others by the host's own loops look as the drawing library
+// draws them: each pixel within rounding, nothing drawn outside the clip or beyond the
+// picture's reach.
+#include "host/blit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+using tarn::Image;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A picture of varied colours and alpha (premultiplied), its edge rows and columns included.
+Image source(int w, int h, unsigned seed) {
+    Image img(w, h, true);
+    std::mt19937 rng(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t a = (x + y) % 5 == 0 ? 0 : rng() % 2 ? 255 : rng() % 256;
+            const auto c = [&] { return uint32_t(rng() % (a + 1)); };
+            img.row(y)[x] = a << 24 | c() << 16 | c() << 8 | c();
+        }
+    cairo_surface_mark_dirty(img.surface());
+    return img;
+}
+
+Image backdrop(int w, int h, bool alpha) {
+    Image img(w, h, alpha);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.row(y)[x] = 0xFF000000u | uint32_t(x * 3) << 16 | uint32_t(y * 5 % 256) << 8 | 0x40;
+    cairo_surface_mark_dirty(img.surface());
+    return img;
+}
+
+// Draws `src` through user-space placement (turn about (cx, cy), scale) with cairo, or
+// with the loops when `ours`; returns whether the loops drew.
+bool draw(Image& onto, const Image& src, double angle, double scale, double cx, double cy, bool bilinear, bool ours,
+          bool clip = false) {
+    cairo_t* cr = cairo_create(onto.surface());
+    if (clip) {
+        cairo_rectangle(cr, 10, 10, 30, 60);
+        cairo_rectangle(cr, 50, 40, 40, 20);
+        cairo_clip(cr);
+    }
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, angle * kPi / 180);
+    cairo_scale(cr, scale, scale);
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, 7.25, 3.5);  // the picture's point (7.25, 3.5) on (cx, cy)
+    bool drew = false;
+    if (ours) {
+        drew = tarn::over_affine(cr, src, m, bilinear);
+    } else {
+        cairo_pattern_t* p = cairo_pattern_create_for_surface(src.surface());
+        cairo_pattern_set_matrix(p, &m);
+        cairo_pattern_set_filter(p, bilinear ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+        cairo_set_source(cr, p);
+        cairo_paint(cr);
+        cairo_pattern_destroy(p);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(onto.surface());
+    return drew;
+}
+
+struct Difference {
+    int most = 0;
+    long pixels = 0;  // pixels differing by more than the rounding allowed
+};
+
+Difference compare(const Image& a, const Image& b, int allowed) {
+    Difference d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            int most = 0;
+            for (int shift : {0, 8, 16, 24}) {
+                if (shift == 24 && !a.has_alpha()) continue;
+                most = std::max(most, std::abs(int(a.pixel(x, y) >> shift & 0xFF) - int(b.pixel(x, y) >> shift & 0xFF)));
+            }
+            d.most = std::max(d.most, most);
+            if (most > allowed) ++d.pixels;
+        }
+    return d;
+}
+
+TEST(Blit, TurnedPicturesLookAsTheLibraryDrawsThem) {
+    const Image src = source(40, 9, 7);
+    for (bool alpha : {true, false})
+        for (bool bilinear : {true, false})
+            for (double angle : {0.5, 30.0, 45.0, 90.0, 137.0, 200.0, 301.0})
+                for (double scale : {1.0, 0.7, 1.6}) {
+                    SCOPED_TRACE(testing::Message() << "alpha " << alpha << " bilinear " << bilinear << " angle "
+                                                    << angle << " scale " << scale);
+                    Image want = backdrop(100, 90, alpha), got = backdrop(100, 90, alpha);
+                    draw(want, src, angle, scale, 50.5, 44.25, bilinear, false);
+                    ASSERT_TRUE(draw(got, src, angle, scale, 50.5, 44.25, bilinear, true));
+                    const Difference d = compare(want, got, bilinear ? 3 : 0);
+                    // Nearest samples falling within a hair of a pixel's edge may take the
+                    // neighbour; a few such pixels are allowed.
+                    EXPECT_LE(d.pixels, bilinear ? 0 : 3) << "most " << d.most;
+                }
+}
+
+TEST(Blit, KeepsToTheClip) {
+    const Image src = source(60, 12, 3);
+    Image want = backdrop(100, 90, false), got = backdrop(100, 90, false);
+    draw(want, src, 33, 1.0, 45, 45, true, false, true);
+    ASSERT_TRUE(draw(got, src, 33, 1.0, 45, 45, true, true, true));
+    EXPECT_EQ(compare(want, got, 3).pixels, 0);
+    const Image untouched = backdrop(100, 90, false);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const bool inside = (x >= 10 && x < 40 && y >= 10 && y < 70) || (x >= 50 && x < 90 && y >= 40 && y < 60);
+            if (!inside) {
+                ASSERT_EQ(got.pixel(x, y), untouched.pixel(x, y)) << x << "," << y;
+            }
+        }
+}
+
+TEST(Blit, LeavesToTheLibraryWhatItDoesFast) {
+    const Image src = source(20, 6, 1);
+    Image onto = backdrop(40, 40, true);
+    EXPECT_FALSE(draw(onto, src, 0, 1.0, 10, 10, true, true));   // a plain shift
+    EXPECT_FALSE(draw(onto, src, 0, 1.0, 10.3, 10, true, true));  // a shift by a part of a pixel
+    EXPECT_FALSE(draw(onto, src, 0, 1.7, 10, 10, true, true));    // a scale
+    cairo_t* cr = cairo_create(onto.surface());
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_rotate(cr, 0.5);
+    cairo_matrix_t m;
+    cairo_matrix_init_identity(&m);
+    EXPECT_FALSE(tarn::over_affine(cr, src, m, true));  // not laid over
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_new_path(cr);
+    cairo_arc(cr, 20, 20, 10, 0, 2 * kPi);
+    cairo_clip(cr);
+    EXPECT_FALSE(tarn::over_affine(cr, src, m, true));  // a round clip
+    cairo_destroy(cr);
+}
+
+// Maps that would overflow the stepping, or cannot be turned back, draw nothing.
+TEST(Blit, UnreasonableMapsDrawNothing) {
+    const Image src = source(20, 6, 1);
+    Image onto = backdrop(40, 40, true);
+    const Image before = backdrop(40, 40, true);
+    cairo_matrix_t huge, flat;
+    cairo_matrix_init(&huge, 1e9, 0, 0, 1, 0, 0);
+    cairo_matrix_init(&flat, 0, 0, 0, 0, 3, 3);
+    tarn::over_affine(src, onto, huge, {0, 0, 40, 40}, true);
+    tarn::over_affine(src, onto, flat, {0, 0, 40, 40}, false);
+    EXPECT_EQ(compare(before, onto, 0).pixels, 0);
+}
+
+}  // namespace
