@@ -630,10 +630,14 @@ void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>
               const GaugeView& view, Cover cover, bool onto, const StaticLayer* layer = nullptr,
               const std::vector<PixelBox>* boxes = nullptr, const std::vector<PixelBox>* only = nullptr) {
     // A picture drawn pixel for pixel at (x, y) of the gauge's picture.
-    auto paint_pixels = [cr, &view](const Image& picture, int x, int y) {
+    cairo_matrix_t origin;  // the gauge's picture pixels, unscaled
+    cairo_get_matrix(cr, &origin);
+    cairo_matrix_init_translate(&origin, origin.x0, origin.y0);
+    auto paint_pixels = [cr, &origin](const Image& picture, int x, int y) {
         cairo_save(cr);
-        cairo_scale(cr, 1.0 / view.sx, 1.0 / view.sy);
+        cairo_set_matrix(cr, &origin);
         cairo_set_source_surface(cr, picture.surface(), x, y);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
         cairo_restore(cr);
     };
