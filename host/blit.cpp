@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -159,25 +161,23 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
     }
 }
 
-bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, bool bilinear) {
-    if (cairo_get_operator(cr) != CAIRO_OPERATOR_OVER || src.empty() || !src.has_alpha()) return false;
+namespace {
+
+// The context's target when it is an ARGB32 or RGB24 image drawn on directly.
+cairo_surface_t* image_target(cairo_t* cr) {
     cairo_surface_t* target = cairo_get_group_target(cr);
-    if (target != cairo_get_target(cr) || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    if (target != cairo_get_target(cr) || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return nullptr;
     const cairo_format_t format = cairo_image_surface_get_format(target);
-    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return false;
+    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return nullptr;
     double ox = 0, oy = 0;
     cairo_surface_get_device_offset(target, &ox, &oy);
-    if (ox != 0 || oy != 0) return false;
-    // Device pixels -> user space -> source pixels.
-    cairo_matrix_t to_source;
-    cairo_get_matrix(cr, &to_source);
-    if (cairo_matrix_invert(&to_source) != CAIRO_STATUS_SUCCESS) return false;
-    cairo_matrix_multiply(&to_source, &to_source, &pattern);
-    // Not turned (shifted, scaled): the library's own loops for that are fast (within what
-    // 16.16 fixed point tells apart, as it judges it).
-    if (std::abs(to_source.xy) < 1.0 / 65536 && std::abs(to_source.yx) < 1.0 / 65536) return false;
-    const auto whole = [](double v) { return v == std::round(v); };
-    // The clip in device pixels.
+    return ox == 0 && oy == 0 ? target : nullptr;
+}
+
+bool whole(double v) { return v == std::round(v); }
+
+// The context's clip as boxes of whole target pixels, or false.
+bool clip_boxes(cairo_t* cr, std::vector<BlitBox>& boxes) {
     cairo_save(cr);
     cairo_identity_matrix(cr);
     cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr);
@@ -186,19 +186,77 @@ bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, b
     for (int i = 0; ok && i < clip->num_rectangles; ++i) {
         const cairo_rectangle_t& r = clip->rectangles[i];
         ok = whole(r.x) && whole(r.y) && whole(r.width) && whole(r.height);
-    }
-    if (ok) {
-        Image picture(cairo_surface_reference(target));
-        cairo_surface_flush(target);
-        for (int i = 0; i < clip->num_rectangles; ++i) {
-            const cairo_rectangle_t& r = clip->rectangles[i];
-            const BlitBox box{int(r.x), int(r.y), int(r.x + r.width), int(r.y + r.height)};
-            over_affine(src, picture, to_source, box, bilinear);
-            cairo_surface_mark_dirty_rectangle(target, box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
-        }
+        if (ok) boxes.push_back({int(r.x), int(r.y), int(r.x + r.width), int(r.y + r.height)});
     }
     cairo_rectangle_list_destroy(clip);
     return ok;
+}
+
+}  // namespace
+
+bool copy_opaque(cairo_t* cr, const Image& src, int x, int y) {
+    if (src.empty() || src.has_alpha()) return false;
+    cairo_surface_t* target = image_target(cr);
+    if (target == nullptr) return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || !whole(m.x0) || !whole(m.y0)) return false;
+    std::vector<BlitBox> boxes;
+    if (!clip_boxes(cr, boxes)) return false;
+    const bool alpha = cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32;
+    Image picture(cairo_surface_reference(target));
+    const int left = int(m.x0) + x, top = int(m.y0) + y;
+    cairo_surface_flush(target);
+    for (BlitBox b : boxes) {
+        b.x0 = std::max({b.x0, left, 0});
+        b.y0 = std::max({b.y0, top, 0});
+        b.x1 = std::min({b.x1, left + src.width(), picture.width()});
+        b.y1 = std::min({b.y1, top + src.height(), picture.height()});
+        if (b.x1 <= b.x0 || b.y1 <= b.y0) continue;
+        const size_t bytes = size_t(b.x1 - b.x0) * sizeof(uint32_t);
+        for (int row = b.y0; row < b.y1; ++row) {
+            uint32_t* to = picture.row(row) + b.x0;
+            const uint32_t* from = src.row(row - top) + (b.x0 - left);
+            if (row + 4 < b.y1) {
+                const char* next_from = reinterpret_cast<const char*>(src.row(row + 4 - top) + (b.x0 - left));
+                const char* next_to = reinterpret_cast<const char*>(picture.row(row + 4) + b.x0);
+                for (size_t k = 0; k < bytes; k += 64) {
+                    __builtin_prefetch(next_from + k);
+                    __builtin_prefetch(next_to + k, 1);
+                }
+            }
+            if (alpha) {
+                for (int i = 0; i < b.x1 - b.x0; ++i) to[i] = from[i] | 0xFF000000u;  // (the top byte is unused in RGB24)
+            } else {
+                std::memcpy(to, from, size_t(b.x1 - b.x0) * sizeof(uint32_t));
+            }
+        }
+        cairo_surface_mark_dirty_rectangle(target, b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0);
+    }
+    return true;
+}
+
+bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, bool bilinear) {
+    if (cairo_get_operator(cr) != CAIRO_OPERATOR_OVER || src.empty() || !src.has_alpha()) return false;
+    cairo_surface_t* target = image_target(cr);
+    if (target == nullptr) return false;
+    // Device pixels -> user space -> source pixels.
+    cairo_matrix_t to_source;
+    cairo_get_matrix(cr, &to_source);
+    if (cairo_matrix_invert(&to_source) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_matrix_multiply(&to_source, &to_source, &pattern);
+    // Not turned (shifted, scaled): the library's own loops for that are fast (within what
+    // 16.16 fixed point tells apart, as it judges it).
+    if (std::abs(to_source.xy) < 1.0 / 65536 && std::abs(to_source.yx) < 1.0 / 65536) return false;
+    std::vector<BlitBox> boxes;
+    if (!clip_boxes(cr, boxes)) return false;
+    Image picture(cairo_surface_reference(target));
+    cairo_surface_flush(target);
+    for (const BlitBox& box : boxes) {
+        over_affine(src, picture, to_source, box, bilinear);
+        cairo_surface_mark_dirty_rectangle(target, box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
+    }
+    return true;
 }
 
 }  // namespace tarn

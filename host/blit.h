@@ -1,6 +1,8 @@
-// Laying a turned picture over another. The drawing library turns a picture by looking
-// at every pixel of its turned bounding box, most of which a thin needle at an angle does
-// not reach; these loops visit, row by row, only the pixels the picture reaches.
+// Laying a turned picture over another, and copying one. The drawing library turns a
+// picture by looking at every pixel of its turned bounding box, most of which a thin
+// needle at an angle does not reach; these loops visit, row by row, only the pixels the
+// picture reaches. Copies of whole pictures are plain row copies, without the library's
+// set-up for each.
 //
 //   cairo_matrix_t to_source = ...;   // destination pixel space -> source pixel space
 //   over_affine(needle, panel, to_source, {0, 0, panel.width(), panel.height()}, true);
@@ -32,6 +34,12 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& to_source, 
 // pixel boxes) or need not (the map does not turn: shifts and scales the library draws
 // fast): the caller then draws with cairo.
 bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, bool bilinear);
+
+// Copies a picture without alpha (RGB24) onto the context's target, its top-left at
+// (x, y) of the user space, within the context's clip. Returns false, copying nothing,
+// when the user space is not the target's pixels shifted by whole pixels, or the target
+// or the clip are not as over_affine needs them: the caller then draws with cairo.
+bool copy_opaque(cairo_t* cr, const Image& src, int x, int y);
 
 }  // namespace tarn
 

@@ -636,6 +636,10 @@ void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>
     auto paint_pixels = [cr, &origin](const Image& picture, int x, int y) {
         cairo_save(cr);
         cairo_set_matrix(cr, &origin);
+        if (copy_opaque(cr, picture, x, y)) {
+            cairo_restore(cr);
+            return;
+        }
         cairo_set_source_surface(cr, picture.surface(), x, y);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
@@ -643,7 +647,8 @@ void draw_all(cairo_t* cr, const GaugeInstance& g, const std::vector<DrawnState>
     };
     cairo_scale(cr, view.sx, view.sy);
     if (layer != nullptr) {
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        // (The layer has no alpha: laid over, it replaces what was there, as a plain copy.)
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
         paint_pixels(layer->picture(), 0, 0);
     } else {
         const bool opaque = cover == Cover::kOpaque;

@@ -154,4 +154,41 @@ TEST(Blit, UnreasonableMapsDrawNothing) {
     EXPECT_EQ(compare(before, onto, 0).pixels, 0);
 }
 
+// An opaque picture is copied as it is, within the clip, opaque on a target with alpha.
+TEST(Blit, CopiesOpaquePicturesWithinTheClip) {
+    Image src(30, 20, false);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) src.row(y)[x] = uint32_t(x * 8) << 16 | uint32_t(y * 12) << 8 | 0x33;  // top byte 0
+    cairo_surface_mark_dirty(src.surface());
+    for (bool alpha : {false, true}) {
+        Image onto = backdrop(100, 90, alpha);
+        const Image before = backdrop(100, 90, alpha);
+        cairo_t* cr = cairo_create(onto.surface());
+        cairo_rectangle(cr, 10, 10, 30, 60);
+        cairo_rectangle(cr, 50, 40, 40, 20);
+        cairo_clip(cr);
+        cairo_translate(cr, 25, 30);
+        ASSERT_TRUE(tarn::copy_opaque(cr, src, 3, 4));  // the picture at 28..58 x 34..54
+        cairo_destroy(cr);
+        cairo_surface_flush(onto.surface());
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const bool clipped = (x >= 10 && x < 40 && y >= 10 && y < 70) || (x >= 50 && x < 90 && y >= 40 && y < 60);
+                const bool placed = x >= 28 && x < 58 && y >= 34 && y < 54;
+                const uint32_t want = clipped && placed ? 0xFF000000u | src.pixel(x - 28, y - 34) : before.pixel(x, y);
+                ASSERT_EQ(onto.pixel(x, y), want) << "alpha " << alpha << " at " << x << "," << y;
+            }
+    }
+    Image onto = backdrop(40, 40, false);
+    cairo_t* cr = cairo_create(onto.surface());
+    cairo_translate(cr, 0.5, 0);
+    EXPECT_FALSE(tarn::copy_opaque(cr, src, 0, 0));  // not on whole pixels
+    cairo_identity_matrix(cr);
+    cairo_scale(cr, 2, 2);
+    EXPECT_FALSE(tarn::copy_opaque(cr, src, 0, 0));  // scaled
+    cairo_identity_matrix(cr);
+    EXPECT_FALSE(tarn::copy_opaque(cr, source(4, 4, 1), 0, 0));  // a picture with alpha
+    cairo_destroy(cr);
+}
+
 }  // namespace
