@@ -3,10 +3,13 @@
 // pixels. Each on the default panel (its gauges as they are) and on a synthetic panel of
 // the test module's gauges of the same size (52 gauges, 91 needles), whose needles are
 // all drawn whatever the state of the real gauges.
+// The drawing benchmarks also report x_floor: their time as a multiple of the floor
+// measured in the same run just before them (the machine's load changes both alike).
 //   tarn_bench --benchmark_filter=Render
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -70,13 +73,40 @@ void counters(benchmark::State& state, const Setup& s) {
     state.counters["needles"] = double(s.needles.size());
 }
 
+// The floor measured in the same run, just before a drawing benchmark: the least time of
+// a few copies of the panel's pixels, in seconds.
+double floor_seconds(const Setup& s) {
+    const tarn::Image& img = s.renderer->frame();
+    const size_t bytes = size_t(cairo_image_surface_get_stride(img.surface())) * size_t(img.height());
+    std::vector<unsigned char> from(bytes, 1), to(bytes);
+    double least = 1e9;
+    for (int i = 0; i < 20; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+        least = std::min(least, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    return least;
+}
+
+// Runs the loop, and reports its time per iteration as a multiple of the floor.
+template <class Body>
+void against_floor(benchmark::State& state, const Setup& s, Body body) {
+    const double floor = floor_seconds(s);
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) body();
+    const double each = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() /
+                        double(std::max<benchmark::IterationCount>(1, state.iterations()));
+    state.counters["x_floor"] = each / floor;
+}
+
 // Every gauge of the main window drawn again and copied into the panel.
 void BM_RenderFullRedraw(benchmark::State& state) {
     Setup s = make(state.range(0) != 0);
-    for (auto _ : state) {
+    against_floor(state, s, [&] {
         s.renderer->invalidate();
         benchmark::DoNotOptimize(s.renderer->frame());
-    }
+    });
     counters(state, s);
 }
 BENCHMARK(BM_RenderFullRedraw)->Arg(0)->Arg(1)->ArgName("synthetic")->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", least);
@@ -89,12 +119,12 @@ void BM_RenderTwentyNeedles(benchmark::State& state) {
     for (size_t k = 0; k < 20 && k < n; ++k) moving.push_back(s.needles[k * n / std::min<size_t>(20, n)]);
     double step = 1.0;
     int redrawn = 0;
-    for (auto _ : state) {
+    against_floor(state, s, [&] {
         for (tarn::ElementState* e : moving) e->angle += step;
         step = -step;
         benchmark::DoNotOptimize(s.renderer->frame());
         redrawn = s.renderer->redrawn();
-    }
+    });
     counters(state, s);
     state.counters["moved"] = double(moving.size());
     state.counters["gauges_redrawn"] = redrawn;

@@ -15,6 +15,17 @@ namespace tarn {
 
 namespace {
 
+// Rows of a picture, without asking the library for its memory at each.
+template <class Pixel>
+struct Rows {
+    explicit Rows(const Image& img)
+        : data(cairo_image_surface_get_data(img.surface())), stride(size_t(cairo_image_surface_get_stride(img.surface()))) {}
+    Pixel* operator[](int y) const { return reinterpret_cast<Pixel*>(data + size_t(y) * stride); }
+    Pixel* operator()(int y) const { return (*this)[y]; }
+    unsigned char* data;
+    size_t stride;
+};
+
 constexpr double kOne = 65536.0;  // source coordinates are stepped in 16.16 fixed point
 
 // (p x (256 - f) + q x f) / 256 on each of the four 8-bit channels, rounded.
@@ -105,9 +116,8 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
     const double half = bilinear ? 0.5 : 0.0;
     const double reach = bilinear ? 1.0 : 0.0;  // how far outside a sample still sees the source
     const int64_t du = std::llround(m.xx * kOne), dv = std::llround(m.yx * kOne);
-    const unsigned char* const pixels = cairo_image_surface_get_data(src.surface());
-    const size_t stride = size_t(cairo_image_surface_get_stride(src.surface()));
-    const auto row = [&](int j) { return reinterpret_cast<const uint32_t*>(pixels + size_t(j) * stride); };
+    const Rows<const uint32_t> row(src);
+    const Rows<uint32_t> out_rows(dst);
     for (int y = clip.y0; y < clip.y1; ++y) {
         const double yc = y + 0.5, xc = clip.x0 + 0.5;
         const double u0 = m.xx * xc + m.xy * yc + m.x0 - half;
@@ -119,7 +129,7 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
         const int first = int(k0), last = int(k1);
         int64_t u = std::llround((u0 + m.xx * first) * kOne);
         int64_t v = std::llround((v0 + m.yx * first) * kOne);
-        uint32_t* out = dst.row(y) + clip.x0;
+        uint32_t* out = out_rows[y] + clip.x0;
         for (int k = first; k <= last; ++k, u += du, v += dv) {
             // (Floors; the nearest pixel of a point on a pixel's edge is the one before it,
             // as the drawing library takes it.)
@@ -207,6 +217,8 @@ bool copy_opaque(cairo_t* cr, const Image& src, int x, int y) {
     Image picture(cairo_surface_reference(target));
     const int left = int(m.x0) + x, top = int(m.y0) + y;
     cairo_surface_flush(target);
+    const Rows<const uint32_t> from_rows(src);
+    const Rows<uint32_t> to_rows(picture);
     for (BlitBox b : boxes) {
         b.x0 = std::max({b.x0, left, 0});
         b.y0 = std::max({b.y0, top, 0});
@@ -215,11 +227,11 @@ bool copy_opaque(cairo_t* cr, const Image& src, int x, int y) {
         if (b.x1 <= b.x0 || b.y1 <= b.y0) continue;
         const size_t bytes = size_t(b.x1 - b.x0) * sizeof(uint32_t);
         for (int row = b.y0; row < b.y1; ++row) {
-            uint32_t* to = picture.row(row) + b.x0;
-            const uint32_t* from = src.row(row - top) + (b.x0 - left);
-            if (row + 4 < b.y1) {
-                const char* next_from = reinterpret_cast<const char*>(src.row(row + 4 - top) + (b.x0 - left));
-                const char* next_to = reinterpret_cast<const char*>(picture.row(row + 4) + b.x0);
+            uint32_t* to = to_rows[row] + b.x0;
+            const uint32_t* from = from_rows[row - top] + (b.x0 - left);
+            if (row + 4 < b.y1) {  // the rows after next on their way (a row is too short for the prefetcher)
+                const char* next_from = reinterpret_cast<const char*>(from_rows[row + 4 - top] + (b.x0 - left));
+                const char* next_to = reinterpret_cast<const char*>(to_rows[row + 4] + b.x0);
                 for (size_t k = 0; k < bytes; k += 64) {
                     __builtin_prefetch(next_from + k);
                     __builtin_prefetch(next_to + k, 1);

@@ -164,78 +164,60 @@ bool StaticLayer::prepare(const GaugeInstance& g, const std::vector<DrawnState>&
     draw_element(cr, g.element(0), drawn[0], images, view);
     cairo_destroy(cr);
     cairo_surface_flush(picture_.surface());
-    // Later static images shown whole-pixel for pixel: what nothing before them reaches
-    // goes into the layer, the rest into their parts.
+    // Each later static image shown, drawn alone as it would be drawn in place: what
+    // nothing before it reaches goes into the layer, the rest into its part.
     Reach reach(key.width, key.height);
+    Image alone(key.width, key.height, true);
     for (size_t i = 1; i < drawn.size(); ++i) {
         const ELEMENT_HEADER* e = g.element(i).element;
         if (std::abs(e->position.x) > kFar || std::abs(e->position.y) > kFar || std::abs(e->ofs.x) > kFar ||
             std::abs(e->ofs.y) > kFar)
             continue;  // never drawn
-        const bool smooth = (e->image_flags & IMAGE_BILINEAR_COLOR) != 0;
-        Placed p;
-        double left = 0, top = 0;
-        if (key.shown[i]) {
-            const double x = smooth ? e->position.x : std::round(e->position.x * view.sx) / view.sx;
-            const double y = smooth ? e->position.y : std::round(e->position.y * view.sy) / view.sy;
-            p = placed(images, e->resource_id, decode_of(e, view.night), view, x, y);
-            if (!p) {
-                parts_[i].merged = true;  // a clear bitmap: nothing to draw
-                continue;
-            }
-            // One picture pixel to one resampled bitmap pixel, on whole pixels.
-            left = p.x0 * view.sx;
-            top = p.y0 * view.sy;
-            const double w = (p.x1 - p.x0) * view.sx, h = (p.y1 - p.y0) * view.sy;
-            const auto whole = [](double v) { return std::abs(v - std::round(v)) < 1.0 / 1024; };
-            if (!(whole(left) && whole(top) && std::abs(w - p.piece.image->width()) < 1.0 / 1024 &&
-                  std::abs(h - p.piece.image->height()) < 1.0 / 1024))
-                p = Placed();
-        }
-        if (!p) {
+        if (!key.shown[i] || alone.empty()) {
             reach_of(reach, e, images, view);
             continue;
         }
-        const Image& piece = *p.piece.image;
-        const int X = int(std::lround(left)), Y = int(std::lround(top));
+        parts_[i].merged = true;
+        const PixelBox box = element_box(g.element(i), drawn[i], images, view);
+        if (box.empty()) continue;  // nothing to draw
+        for (int y = box.y0; y < box.y1; ++y) std::fill(alone.row(y) + box.x0, alone.row(y) + box.x1, 0u);
+        cairo_surface_mark_dirty(alone.surface());
+        cairo_t* c = cairo_create(alone.surface());
+        cairo_scale(c, view.sx, view.sy);
+        draw_element(c, g.element(i), drawn[i], images, view);
+        cairo_destroy(c);
+        cairo_surface_flush(alone.surface());
         // The part within reach, cut to the box of its pixels.
-        int u0 = piece.width(), v0 = piece.height(), u1 = -1, v1 = -1;
-        for (int v = 0; v < piece.height(); ++v) {
-            const int py = Y + v;
-            if (py < 0 || py >= key.height) continue;
-            const uint32_t* from = piece.row(v);
-            uint32_t* to = picture_.row(py);
-            for (int u = 0; u < piece.width(); ++u) {
-                const int px = X + u;
-                if (px < 0 || px >= key.width || from[u] == 0) continue;
-                if (reach.at(px, py)) {
-                    u0 = std::min(u0, u), v0 = std::min(v0, v), u1 = std::max(u1, u), v1 = std::max(v1, v);
+        int x0 = box.x1, y0 = box.y1, x1 = -1, y1 = -1;
+        for (int y = box.y0; y < box.y1; ++y) {
+            const uint32_t* from = alone.row(y);
+            uint32_t* to = picture_.row(y);
+            for (int x = box.x0; x < box.x1; ++x) {
+                if (from[x] == 0) continue;
+                if (reach.at(x, y)) {
+                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
                 } else {
-                    to[px] = over(from[u], to[px]);
+                    to[x] = over(from[x], to[x]);
                 }
             }
         }
-        if (u1 >= 0) {
+        if (x1 >= 0) {
             Part& part = parts_[i];
-            part.image = Image(u1 - u0 + 1, v1 - v0 + 1, true);
-            part.x = X + u0;
-            part.y = Y + v0;
-            for (int v = v0; v <= v1; ++v) {
-                const uint32_t* from = piece.row(v);
-                uint32_t* to = part.image.row(v - v0);
-                for (int u = u0; u <= u1; ++u)
-                    to[u - u0] = reach.at(X + u, Y + v) ? from[u] : 0;
+            part.image = Image(x1 - x0 + 1, y1 - y0 + 1, true);
+            part.x = x0;
+            part.y = y0;
+            for (int y = y0; y <= y1; ++y) {
+                const uint32_t* from = alone.row(y);
+                uint32_t* to = part.image.row(y - y0);
+                for (int x = x0; x <= x1; ++x) to[x - x0] = reach.at(x, y) ? from[x] : 0;
             }
             cairo_surface_mark_dirty(part.image.surface());
         }
-        parts_[i].merged = true;
         // What it covers is within reach of what comes after it.
-        for (int v = 0; v < piece.height(); ++v) {
-            const int py = Y + v;
-            if (py < 0 || py >= key.height) continue;
-            const uint32_t* from = piece.row(v);
-            for (int u = 0; u < piece.width(); ++u)
-                if (from[u] != 0 && X + u >= 0 && X + u < key.width) reach.set(X + u, py);
+        for (int y = box.y0; y < box.y1; ++y) {
+            const uint32_t* from = alone.row(y);
+            for (int x = box.x0; x < box.x1; ++x)
+                if (from[x] != 0) reach.set(x, y);
         }
     }
     cairo_surface_mark_dirty(picture_.surface());
