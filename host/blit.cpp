@@ -56,18 +56,6 @@ inline uint32_t bilinear_sse2(const uint32_t* r0, const uint32_t* r1, uint32_t f
 }
 #endif
 
-// Premultiplied s over d (an RGB24 pixel's top byte, unused, takes part harmlessly).
-inline uint32_t over(uint32_t s, uint32_t d) {
-    const uint32_t a = s >> 24;
-    if (a == 0xFF) return s;
-    const uint32_t ia = 255 - a;
-    uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
-    rb = ((rb + (rb >> 8 & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    uint32_t ag = (d >> 8 & 0x00FF00FFu) * ia + 0x00800080u;
-    ag = (ag + (ag >> 8 & 0x00FF00FFu)) & 0xFF00FF00u;
-    return s + (rb | ag);
-}
-
 // Narrows [k0, k1] to the steps k at which lo < start + step x k < hi (with a step of
 // margin, the loops checking each pixel themselves).
 void narrow(double start, double step, double lo, double hi, double& k0, double& k1) {
@@ -145,7 +133,7 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
                     const uint32_t* r1 = row(j + 1) + i;
 #ifdef __SSE2__
                     s = bilinear_sse2(r0, r1, fx >> 1, fy >> 1);
-                    if (s != 0) out[k] = over(s, out[k]);
+                    if (s != 0) out[k] = over_pixel(s, out[k]);
                     continue;
 #else
                     p00 = r0[0];
@@ -166,7 +154,7 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
                 if (iu < 0 || iu >= w || iv < 0 || iv >= h) continue;
                 s = row(int(iv))[iu];
             }
-            if (s != 0) out[k] = over(s, out[k]);
+            if (s != 0) out[k] = over_pixel(s, out[k]);
         }
     }
 }

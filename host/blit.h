@@ -11,9 +11,24 @@
 
 #include <cairo.h>
 
+#include <cstdint>
+
 #include "host/bitmap.h"
 
 namespace tarn {
+
+// Premultiplied s laid over d, with the rounding the drawing library uses (an RGB24
+// pixel's unused top byte takes part harmlessly).
+inline uint32_t over_pixel(uint32_t s, uint32_t d) {
+    const uint32_t a = s >> 24;
+    if (a == 0xFF) return s;
+    const uint32_t ia = 255 - a;
+    uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
+    rb = ((rb + (rb >> 8 & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    uint32_t ag = (d >> 8 & 0x00FF00FFu) * ia + 0x00800080u;
+    ag = (ag + (ag >> 8 & 0x00FF00FFu)) & 0xFF00FF00u;
+    return s + (rb | ag);
+}
 
 // Whole destination pixels [x0, x1) by [y0, y1).
 struct BlitBox {

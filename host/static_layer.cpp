@@ -4,24 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/blit.h"
+
 namespace tarn {
 
 namespace {
 
 constexpr double kFar = 30000.0;  // elements placed beyond this are not drawn (as in render.cpp)
 constexpr int kSpare = 2;         // pixels of reach added for filtering and rounding
-
-// Premultiplied s over d, with the rounding the drawing library uses.
-uint32_t over(uint32_t s, uint32_t d) {
-    const uint32_t a = s >> 24;
-    if (a == 0xFF) return s;
-    const uint32_t ia = 255 - a;
-    uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
-    rb = ((rb + (rb >> 8 & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    uint32_t ag = (d >> 8 & 0x00FF00FFu) * ia + 0x00800080u;
-    ag = (ag + (ag >> 8 & 0x00FF00FFu)) & 0xFF00FF00u;
-    return s + (rb | ag);
-}
 
 // Picture pixels within reach of what has been drawn so far.
 class Reach {
@@ -197,7 +187,7 @@ bool StaticLayer::prepare(const GaugeInstance& g, const std::vector<DrawnState>&
                 if (reach.at(x, y)) {
                     x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
                 } else {
-                    to[x] = over(from[x], to[x]);
+                    to[x] = over_pixel(from[x], to[x]);
                 }
             }
         }

@@ -214,6 +214,24 @@ TEST(PanelSizes, GaugeBoxFromTheLineOrTheGauge) {
 
 /* ---- panels ---------------------------------------------------------------------------- */
 
+// Writes a 4 x 2 24-bit bitmap file, each pixel 0xRRGGBB as `colour` gives it.
+template <class Colour>
+void write_bmp(const std::string& path, Colour colour) {
+    std::vector<unsigned char> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) f.push_back((unsigned char)(v >> (8 * i)));
+    };
+    put32(40), put32(4), put32(2), f.push_back(1), f.push_back(0), f.push_back(24), f.push_back(0);
+    for (int i = 0; i < 6; ++i) put32(0);
+    for (int row = 0; row < 2; ++row)
+        for (int x = 0; x < 4; ++x) {
+            const uint32_t c = colour(x, 1 - row);  // rows bottom-up
+            f.push_back((unsigned char)(c & 0xFF)), f.push_back((unsigned char)(c >> 8 & 0xFF));
+            f.push_back((unsigned char)(c >> 16 & 0xFF));
+        }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+}
+
 struct TestPanel {
     tarn::PanelHost host{TARN_TEST_GAUGES_DIR};
     std::unique_ptr<tarn::Panel> panel;
@@ -298,22 +316,8 @@ TEST(Panel, GaugesAreScaledIntoTheirBoxes) {
 // A picture file sets the window's look and, without a height, its aspect.
 TEST(Panel, WindowPictureFile) {
     // A 4 x 2 bitmap file: left half red, right half green.
-    std::vector<unsigned char> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
-    auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) f.push_back((unsigned char)(v >> (8 * i)));
-    };
-    put32(40), put32(4), put32(2), f.push_back(1), f.push_back(0), f.push_back(24), f.push_back(0);
-    for (int i = 0; i < 6; ++i) put32(0);
-    for (int row = 0; row < 2; ++row)
-        for (int x = 0; x < 4; ++x) {
-            const bool red = x < 2;
-            f.push_back(0);
-            f.push_back(red ? 0 : 255);
-            f.push_back(red ? 255 : 0);
-        }
     const std::string dir = temp_path("");
-    std::ofstream(dir + "panel_back.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+    write_bmp(dir + "panel_back.bmp", [](int x, int) { return x < 2 ? 0xFF0000u : 0x00FF00u; });
     TestPanel t("[Window00]\nfile=panel_back.bmp\nsize_mm=400\n[Window01]\nfile=absent.bmp\nsize_mm=10,10\n",
                 dir + "panel.cfg");
     EXPECT_EQ(t.panel->window_size(t.panel->config().windows[0]), std::make_pair(400.0, 200.0));
@@ -420,16 +424,8 @@ TEST(Panel, LaterFramesRedrawWhatChanged) {
 // overlapping, over a window of one colour (where backgrounds are laid over that colour)
 // and over a window picture (where the picture shows through transparent pixels).
 TEST(Panel, LaterFramesShowWhatAFirstFrameShows) {
-    std::vector<unsigned char> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
-    auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) f.push_back((unsigned char)(v >> (8 * i)));
-    };
-    put32(40), put32(4), put32(2), f.push_back(1), f.push_back(0), f.push_back(24), f.push_back(0);
-    for (int i = 0; i < 6; ++i) put32(0);
-    for (int i = 0; i < 8; ++i) f.push_back((unsigned char)(40 * i)), f.push_back(200), f.push_back(90);
     const std::string dir = temp_path("");
-    std::ofstream(dir + "panel_steps.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+    write_bmp(dir + "panel_steps.bmp", [](int x, int y) { return 0x5AC800u + uint32_t(x + 4 * y) * 40; });
     const std::string gauges = "gauge00=TestGauges!Canvas, 10, 10, 200\n"
                                "gauge01=TestGauges!Canvas, 150, 40, 200\n"
                                "gauge02=TestGauges!Plain, 300, 0, 100\n"
