@@ -1,4 +1,4 @@
-// Laying a turned picture over another, pixel by pixel.
+// Laying a turned picture over another, and copying one, pixel by pixel.
 #include "host/blit.h"
 
 #include <algorithm>
@@ -21,7 +21,6 @@ struct Rows {
     explicit Rows(const Image& img)
         : data(cairo_image_surface_get_data(img.surface())), stride(size_t(cairo_image_surface_get_stride(img.surface()))) {}
     Pixel* operator[](int y) const { return reinterpret_cast<Pixel*>(data + size_t(y) * stride); }
-    Pixel* operator()(int y) const { return (*this)[y]; }
     unsigned char* data;
     size_t stride;
 };
@@ -129,8 +128,8 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
                 const uint32_t fx = uint32_t(u >> 8) & 0xFF, fy = uint32_t(v >> 8) & 0xFF;
                 uint32_t p00 = 0, p10 = 0, p01 = 0, p11 = 0;
                 if (i >= 0 && j >= 0 && i + 1 < w && j + 1 < h) {
-                    const uint32_t* r0 = row(j) + i;
-                    const uint32_t* r1 = row(j + 1) + i;
+                    const uint32_t* r0 = row[j] + i;
+                    const uint32_t* r1 = row[j + 1] + i;
 #ifdef __SSE2__
                     s = bilinear_sse2(r0, r1, fx >> 1, fy >> 1);
                     if (s != 0) out[k] = over_pixel(s, out[k]);
@@ -142,7 +141,7 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
                     p11 = r1[1];
 #endif
                 } else {
-                    auto at = [&](int x, int yy) { return x >= 0 && x < w && yy >= 0 && yy < h ? row(yy)[x] : 0u; };
+                    auto at = [&](int x, int yy) { return x >= 0 && x < w && yy >= 0 && yy < h ? row[yy][x] : 0u; };
                     p00 = at(i, j);
                     p10 = at(i + 1, j);
                     p01 = at(i, j + 1);
@@ -152,7 +151,7 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
                 s = lerp(lerp(p00, p10, fx), lerp(p01, p11, fx), fy);
             } else {
                 if (iu < 0 || iu >= w || iv < 0 || iv >= h) continue;
-                s = row(int(iv))[iu];
+                s = row[int(iv)][iu];
             }
             if (s != 0) out[k] = over_pixel(s, out[k]);
         }
