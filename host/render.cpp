@@ -827,6 +827,14 @@ void GaugeRenderer::set_night(bool night) {
 }
 
 bool GaugeRenderer::take_changes() {
+    const bool changed = take();
+    // The static layer follows what the gauge shows now, once a frame.
+    const GaugeView view = view_of(gauge_, width_, height_, night_);
+    layer_ready_ = layered_ && layer_->prepare(gauge_, drawn_, images_, view, cover_, under_);
+    return changed;
+}
+
+bool GaugeRenderer::take() {
     constexpr size_t kMaxBoxes = 8;
     const GaugeView view = view_of(gauge_, width_, height_, night_);
     const int w = width_ > 0 ? width_ : view.width, h = height_ > 0 ? height_ : view.height;
@@ -867,13 +875,12 @@ bool GaugeRenderer::take_changes() {
 void GaugeRenderer::draw_onto(cairo_t* cr, const std::vector<PixelBox>& only) {
     if (drawn_.size() != gauge_.element_count()) return;  // (no changes taken yet)
     const GaugeView view = view_of(gauge_, width_, height_, night_);
-    const bool layered = layered_ && layer_->prepare(gauge_, drawn_, images_, view, cover_, under_);
-    draw_all(cr, gauge_, drawn_, images_, view, cover_, true, layered ? layer_.get() : nullptr, &boxes_, &only);
+    draw_all(cr, gauge_, drawn_, images_, view, cover_, true, layer_ready_ ? layer_.get() : nullptr, &boxes_, &only);
 }
 
 bool GaugeRenderer::refresh() {
     if (image_.empty()) stale_ = true;
-    if (!take_changes()) return false;
+    if (!take()) return false;
     opaque_ = cover_ == Cover::kOpaque;  // (a picture of its own has nothing under it)
     if (image_.empty() || image_.width() != picture_width_ || image_.height() != picture_height_) {
         image_ = Image(picture_width_, picture_height_, true);

@@ -192,8 +192,8 @@ public:
     // the panel under it varies. (draw_onto copies a static layer - the background with
     // what of later static images nothing can reach - whenever the gauge is opaque.)
     void set_under(std::optional<uint32_t> colour);
-    // Whether draw_onto uses the static layer (the default); without it every element is
-    // drawn in every frame, which shows the same (for comparing).
+    // Whether draw_onto uses the static layer (the default; from the next take_changes);
+    // without it every element is drawn in every frame, which shows the same (for comparing).
     void set_static_layer(bool on) { layered_ = on; }
     // The next refresh draws whatever changed or not.
     void invalidate() { stale_ = true; }
@@ -204,8 +204,12 @@ public:
 private:
     const GaugeInstance& gauge_;
     ImageSource& images_;
+    // Takes what every element shows now and finds what is to be drawn anew.
+    bool take();
+
     std::unique_ptr<StaticLayer> layer_;  // for draw_onto
     bool layered_ = true;
+    bool layer_ready_ = false;  // the layer is made for what take_changes took
     std::vector<DrawnState> drawn_;
     std::vector<PixelBox> boxes_;  // per element, as last drawn
     std::vector<PixelBox> dirty_;
