@@ -16,6 +16,7 @@
 #include "host/host.h"
 #include "host/panel_config.h"
 #include "host/scenario.h"
+#include "tests/host/test_scripts.h"
 
 namespace {
 
@@ -144,14 +145,7 @@ TEST(BadInput, MissingFilesSayWhy) {
 TEST(BadInput, ScriptsWithoutCommandsOrWithControlBytes) {
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
-    auto message = [&](const std::string& text) {
-        try {
-            runner.run_text("s.scn", text);
-        } catch (const tarn::ScenarioError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    auto message = [&](const std::string& text) { return tarn::test::script_error(runner, text); };
     EXPECT_EQ(message(""), "s.scn:1: the script is empty");
     EXPECT_EQ(message("\n\n"), "s.scn:2: the script has no commands (only blanks and comments)");
     EXPECT_EQ(message("echo a\x7F\n"), "s.scn:1: the script is not text (a control byte 0x7F)");

@@ -7,6 +7,7 @@
 
 #include "host/bitmap.h"
 #include "host/scenario.h"
+#include "tests/host/test_scripts.h"
 
 namespace {
 
@@ -59,14 +60,7 @@ TEST(RenderSnapshot, AllInstancesInARow) {
 TEST(RenderSnapshot, BadInputNamesTheLine) {
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
-    auto message = [&](const std::string& text) {
-        try {
-            runner.run_text("s.scn", text);
-        } catch (const tarn::ScenarioError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    auto message = [&](const std::string& text) { return tarn::test::script_error(runner, text); };
     EXPECT_EQ(message("gauge c TestGauges!Canvas\nsnapshot x.png nobody\n"), "s.scn:2: unknown instance 'nobody'");
     EXPECT_EQ(message("gauge c TestGauges!Canvas\nsnapshot /nonexistent-dir/x.png c\n"),
               "s.scn:2: cannot write /nonexistent-dir/x.png: No such file or directory");

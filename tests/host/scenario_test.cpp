@@ -1,5 +1,6 @@
 // Script words and whole runs of the scenario runner.
 #include "host/scenario.h"
+#include "tests/host/test_scripts.h"
 
 #include <gtest/gtest.h>
 
@@ -52,14 +53,7 @@ TEST(ScenarioRunner, EachScriptStartsFromAFreshHost) {
 TEST(ScenarioRunner, BadInputNamesTheFileAndLine) {
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
-    auto message = [&](const std::string& text) {
-        try {
-            runner.run_text("s.scn", text);
-        } catch (const tarn::ScenarioError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    auto message = [&](const std::string& text) { return tarn::test::script_error(runner, text); };
     EXPECT_EQ(message("echo hi\nupdate 2 every\n"), "s.scn:2: usage: update [N] [every MS]");
     EXPECT_EQ(message("gauge p TestGauges!Probe\ngauge p TestGauges!Probe\n"), "s.scn:2: instance 'p' already exists");
     EXPECT_EQ(message("gauge p TestGauges!Probe\nexpect p#2 frame 1\n"), "s.scn:2: p#2 is not an icon");
