@@ -479,6 +479,15 @@ RGB colour(const std::string& name) {
 
 void set(cairo_t* cr, RGB c, double k = 1.0) { cairo_set_source_rgb(cr, c.r * k, c.g * k, c.b * k); }
 
+// Fills the current path with a gradient (which it takes over) from `from` to `to`.
+void fill_shaded(cairo_t* cr, cairo_pattern_t* gradient, RGB from, RGB to) {
+    cairo_pattern_add_color_stop_rgb(gradient, 0, from.r, from.g, from.b);
+    cairo_pattern_add_color_stop_rgb(gradient, 1, to.r, to.g, to.b);
+    cairo_set_source(cr, gradient);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gradient);
+}
+
 constexpr double kPi = 3.14159265358979323846;
 double rad(double deg) { return deg * kPi / 180.0; }
 
@@ -518,12 +527,7 @@ void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
 
 void screw(cairo_t* cr, double x, double y, double r) {
     cairo_arc(cr, x, y, r, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(x - r / 3, y - r / 3, 0, x, y, r);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.75, 0.75, 0.74);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.32, 0.32, 0.32);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_radial(x - r / 3, y - r / 3, 0, x, y, r), {0.75, 0.75, 0.74}, {0.32, 0.32, 0.32});
     cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
     cairo_set_line_width(cr, std::max(1.0, r / 4));
     cairo_move_to(cr, x - r * 0.7, y + r * 0.2);
@@ -534,13 +538,8 @@ void screw(cairo_t* cr, double x, double y, double r) {
 // A panel plate: matt dark grey, lighter top edge, darker bottom edge, screws in the
 // corners when there is room.
 void plate(cairo_t* cr, double w, double h, bool screws = true) {
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, h);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.27, 0.28, 0.30);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.20, 0.21, 0.22);
     cairo_rectangle(cr, 0, 0, w, h);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(0, 0, 0, h), {0.27, 0.28, 0.30}, {0.20, 0.21, 0.22});
     cairo_set_line_width(cr, 1);
     cairo_set_source_rgb(cr, 0.40, 0.41, 0.43);
     cairo_move_to(cr, 0.5, h - 0.5);
@@ -564,12 +563,7 @@ void plate(cairo_t* cr, double w, double h, bool screws = true) {
 // A round instrument's bezel: a dark metal ring, a black face inside.
 void bezel(cairo_t* cr, double cx, double cy, double R, double ring) {
     cairo_arc(cr, cx, cy, R, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.42, 0.43, 0.45);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.12, 0.12, 0.13);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R), {0.42, 0.43, 0.45}, {0.12, 0.12, 0.13});
     cairo_arc(cr, cx, cy, R - ring, 0, 2 * kPi);
     cairo_set_source_rgb(cr, 0.08, 0.08, 0.085);
     cairo_fill(cr);
@@ -770,12 +764,7 @@ void draw_buttons(const Context& c, const std::string& gauge) {
         if (cap == "-") continue;
         const double x = m.x0, y = m.y0, w = m.x1 - m.x0, h = m.y1 - m.y0;
         rounded(c.cr, x + 1, y + 1, w - 2, h - 2, 3);
-        cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.38, 0.39, 0.40);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.16, 0.16, 0.17);
-        cairo_set_source(c.cr, p);
-        cairo_fill(c.cr);
-        cairo_pattern_destroy(p);
+        fill_shaded(c.cr, cairo_pattern_create_linear(0, y, 0, y + h), {0.38, 0.39, 0.40}, {0.16, 0.16, 0.17});
         text_fit(c.cr, x + w / 2, y + h / 2, cap, std::min(11.0, h * 0.45), w - 4, colour("white"));
     }
 }
@@ -922,12 +911,7 @@ void recipe_cover(const Context& c) {
         const double ring = c.a().num("ring", 6);
         cairo_arc(c.cr, cx, cy, R, 0, 2 * kPi);
         cairo_arc_negative(c.cr, cx, cy, R - ring, 2 * kPi, 0);
-        cairo_pattern_t* p = cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.45, 0.46, 0.48);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.14, 0.14, 0.15);
-        cairo_set_source(c.cr, p);
-        cairo_fill(c.cr);
-        cairo_pattern_destroy(p);
+        fill_shaded(c.cr, cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R), {0.45, 0.46, 0.48}, {0.14, 0.14, 0.15});
         // A glint on the glass edge.
         cairo_set_source_rgb(c.cr, 0.75, 0.77, 0.8);
         cairo_set_line_width(c.cr, 1.5);
@@ -958,12 +942,7 @@ void recipe_cover(const Context& c) {
         for (auto [x, y] : hubs) {
             if (x < 0 || y < 0 || x > c.w || y > c.h) continue;
             cairo_arc(c.cr, x, y, hr, 0, 2 * kPi);
-            cairo_pattern_t* p = cairo_pattern_create_radial(x - hr / 3, y - hr / 3, 0, x, y, hr);
-            cairo_pattern_add_color_stop_rgb(p, 0, 0.45, 0.45, 0.46);
-            cairo_pattern_add_color_stop_rgb(p, 1, 0.10, 0.10, 0.11);
-            cairo_set_source(c.cr, p);
-            cairo_fill(c.cr);
-            cairo_pattern_destroy(p);
+            fill_shaded(c.cr, cairo_pattern_create_radial(x - hr / 3, y - hr / 3, 0, x, y, hr), {0.45, 0.45, 0.46}, {0.10, 0.10, 0.11});
         }
     draw_labels(c);
 }
@@ -972,12 +951,7 @@ void recipe_cover(const Context& c) {
 void toggle_at(cairo_t* cr, double cx, double cy, double w, double h, bool up) {
     const double nut = std::min(w * 0.48, h * 0.2);
     cairo_arc(cr, cx, cy, nut, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx - nut / 3, cy - nut / 3, 0, cx, cy, nut);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.85, 0.85, 0.85);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.35, 0.36);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_radial(cx - nut / 3, cy - nut / 3, 0, cx, cy, nut), {0.85, 0.85, 0.85}, {0.35, 0.35, 0.36});
     const double len = h * 0.5 - 1;
     const double dir = up ? -1 : 1;
     const double tipw = std::min(w * 0.36, nut * 0.85);
@@ -986,7 +960,7 @@ void toggle_at(cairo_t* cr, double cx, double cy, double w, double h, bool up) {
     cairo_line_to(cr, cx + tipw, cy + dir * len);
     cairo_line_to(cr, cx + nut * 0.35, cy);
     cairo_close_path(cr);
-    p = cairo_pattern_create_linear(cx - tipw, 0, cx + tipw, 0);
+    cairo_pattern_t* p = cairo_pattern_create_linear(cx - tipw, 0, cx + tipw, 0);
     cairo_pattern_add_color_stop_rgb(p, 0, 0.55, 0.56, 0.57);
     cairo_pattern_add_color_stop_rgb(p, 0.4, 0.95, 0.95, 0.95);
     cairo_pattern_add_color_stop_rgb(p, 1, 0.45, 0.45, 0.46);
@@ -1040,13 +1014,10 @@ void recipe_lamp(const Context& c) {
         set(cr, col, 0.16);
         cairo_fill(cr);
     } else {
-        cairo_pattern_t* p = cairo_pattern_create_radial(c.w / 2, c.h / 2, 0, c.w / 2, c.h / 2, std::max(c.w, c.h) * 0.6);
-        cairo_pattern_add_color_stop_rgb(p, 0, std::min(1.0, col.r * k + 0.25 * k), std::min(1.0, col.g * k + 0.25 * k),
-                                         std::min(1.0, col.b * k + 0.25 * k));
-        cairo_pattern_add_color_stop_rgb(p, 1, col.r * k * 0.75, col.g * k * 0.75, col.b * k * 0.75);
-        cairo_set_source(cr, p);
-        cairo_fill(cr);
-        cairo_pattern_destroy(p);
+        fill_shaded(cr, cairo_pattern_create_radial(c.w / 2, c.h / 2, 0, c.w / 2, c.h / 2, std::max(c.w, c.h) * 0.6),
+                    {std::min(1.0, col.r * k + 0.25 * k), std::min(1.0, col.g * k + 0.25 * k),
+                     std::min(1.0, col.b * k + 0.25 * k)},
+                    {col.r * k * 0.75, col.g * k * 0.75, col.b * k * 0.75});
     }
     if (!caption.empty()) {
         const RGB ink = k == 0 ? RGB{col.r * 0.45, col.g * 0.45, col.b * 0.45} : RGB{0.08, 0.06, 0.04};
@@ -1119,12 +1090,7 @@ void knob_at(cairo_t* cr, double cx, double cy, double r, double deg, bool grip 
         }
     }
     cairo_arc(cr, cx, cy, r * 0.9, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx - r / 3, cy - r / 3, 0, cx, cy, r);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.42, 0.42, 0.43);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.12, 0.12, 0.13);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_radial(cx - r / 3, cy - r / 3, 0, cx, cy, r), {0.42, 0.42, 0.43}, {0.12, 0.12, 0.13});
     const double t = rad(deg - 90);
     cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
     cairo_set_line_width(cr, std::max(1.5, r * 0.15));
@@ -1196,12 +1162,7 @@ void recipe_starter(const Context& c) {
     const double cx = c.w / 2 + shift, cy = c.h / 2;
     const double r = c.h / 2 - 1;
     cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx - r / 3, cy - r / 3, 0, cx, cy, r);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.95, 0.35, 0.3);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.55, 0.05, 0.05);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_radial(cx - r / 3, cy - r / 3, 0, cx, cy, r), {0.95, 0.35, 0.3}, {0.55, 0.05, 0.05});
     cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
     cairo_set_line_width(cr, 1.5);
     cairo_move_to(cr, cx, cy - r * 0.8);
@@ -1224,12 +1185,7 @@ void recipe_primer(const Context& c) {
     cairo_set_source_rgb(cr, 0.75, 0.76, 0.78);
     cairo_fill(cr);
     rounded(cr, cx - 12, top - 8, 24, 12, 5);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, top - 8, 0, top + 4);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.35, 0.35, 0.36);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.1, 0.1, 0.1);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(0, top - 8, 0, top + 4), {0.35, 0.35, 0.36}, {0.1, 0.1, 0.1});
 }
 
 // "flaps WORD...": a flap indicator whose frame k lights the k-th position and shows a
@@ -1387,14 +1343,9 @@ void recipe_horizon(const Context& c) {
     const double ppd = std::stod(c.a().word(0, "1.4"));
     const double cx = c.w / 2, cy = c.h / 2;
     cairo_rectangle(cr, 0, 0, c.w, cy);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, cy);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.10, 0.35, 0.72);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.62, 0.92);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(0, 0, 0, cy), {0.10, 0.35, 0.72}, {0.35, 0.62, 0.92});
     cairo_rectangle(cr, 0, cy, c.w, c.h - cy);
-    p = cairo_pattern_create_linear(0, cy, 0, c.h);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, cy, 0, c.h);
     cairo_pattern_add_color_stop_rgb(p, 0, 0.55, 0.35, 0.18);
     cairo_pattern_add_color_stop_rgb(p, 1, 0.32, 0.19, 0.08);
     cairo_set_source(cr, p);
@@ -1487,12 +1438,7 @@ void recipe_ball(const Context& c) {
     cairo_t* cr = c.cr;
     const double r = std::min(c.w, c.h) / 2 - 0.5;
     cairo_arc(cr, c.w / 2, c.h / 2, r, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(c.w / 2 - r / 3, c.h / 2 - r / 3, 0, c.w / 2, c.h / 2, r);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.5, 0.5, 0.5);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.06, 0.06, 0.06);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_radial(c.w / 2 - r / 3, c.h / 2 - r / 3, 0, c.w / 2, c.h / 2, r), {0.5, 0.5, 0.5}, {0.06, 0.06, 0.06});
 }
 
 // "tube X Y W H": the inclinometer's glass tube, outline and centre lines only.
@@ -1638,12 +1584,9 @@ void recipe_lever(const Context& c) {
     cairo_t* cr = c.cr;
     const RGB col = colour(c.a().word(0, "black"));
     rounded(cr, 0.5, 0.5, c.w - 1, c.h - 1, 4);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, c.h);
-    cairo_pattern_add_color_stop_rgb(p, 0, std::min(1.0, col.r + 0.35), std::min(1.0, col.g + 0.35), std::min(1.0, col.b + 0.35));
-    cairo_pattern_add_color_stop_rgb(p, 1, col.r * 0.6, col.g * 0.6, col.b * 0.6);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(0, 0, 0, c.h),
+                {std::min(1.0, col.r + 0.35), std::min(1.0, col.g + 0.35), std::min(1.0, col.b + 0.35)},
+                {col.r * 0.6, col.g * 0.6, col.b * 0.6});
     if (!c.a().word(1).empty()) text_at(cr, c.w / 2, c.h / 2, c.a().word(1), c.h * 0.55, RGB{0.95, 0.95, 0.95});
 }
 
@@ -1703,12 +1646,7 @@ void recipe_altbat(const Context& c) {
 void recipe_placard(const Context& c) {
     cairo_t* cr = c.cr;
     rounded(cr, 0.5, 0.5, c.w - 1, c.h - 1, 4);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, c.w, c.h);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.78, 0.78, 0.76);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.52, 0.52, 0.5);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fill_shaded(cr, cairo_pattern_create_linear(0, 0, c.w, c.h), {0.78, 0.78, 0.76}, {0.52, 0.52, 0.5});
     screw(cr, 6, c.h / 2, 2.5);
     screw(cr, c.w - 6, c.h / 2, 2.5);
 }
