@@ -21,6 +21,13 @@
 extern "C" {
 #endif
 
+// The calling convention of everything that crosses the host boundary: stdcall on Windows.
+#if defined(_WIN32)
+#define TARN_CALL __stdcall
+#else
+#define TARN_CALL
+#endif
+
 typedef uint32_t FLAGS32;
 typedef int32_t SINT32;
 typedef uint32_t UINT32;
@@ -113,7 +120,7 @@ typedef struct NONLINEARITY {
 
 /* ---- elements -------------------------------------------------------------------- */
 
-enum ELEMENT_TYPE {
+enum ELEMENT_KIND {
     ELEMENT_TYPE_STATIC_IMAGE = 0,
     ELEMENT_TYPE_NEEDLE = 1,
     ELEMENT_TYPE_STRING = 2,
@@ -133,7 +140,7 @@ enum ELEMENT_TYPE {
 #define IMAGE_HIDDEN 0x40000000u
 
 typedef struct ELEMENT_HEADER {
-    UINT32 element_type;                     // ELEMENT_TYPE
+    UINT32 element_type;                     // ELEMENT_KIND (ELEMENT_TYPE_*)
     SINT32 resource_id;                      // bitmap id; -1 for texts; icons: first frame
     PIXPOINT position;                       // top-left; a needle's pivot on the background
     PIXPOINT ofs;                            // needle: pivot in its bitmap; sprite: texture centre
@@ -157,12 +164,12 @@ struct ELEMENT_SPRITE;
 // gauge, after the element's source variables were refreshed. May read the element,
 // module state and host variables, send key events, change module state and toggle
 // IMAGE_HIDDEN of its own element. Returns the element's value for that axis.
-typedef FLOAT64 (*NEEDLE_UPDATE_CALLBACK)(struct ELEMENT_NEEDLE* element);
-typedef FLOAT64 (*STRING_UPDATE_CALLBACK)(struct ELEMENT_STRING* element);
-typedef FLOAT64 (*SLIDER_UPDATE_CALLBACK)(struct ELEMENT_SLIDER* element);
-typedef FLOAT64 (*ICON_UPDATE_CALLBACK)(struct ELEMENT_ICON* element);
-typedef FLOAT64 (*MOVING_IMAGE_UPDATE_CALLBACK)(struct ELEMENT_MOVING_IMAGE* element);
-typedef FLOAT64 (*SPRITE_UPDATE_CALLBACK)(struct ELEMENT_SPRITE* element);
+typedef FLOAT64 (TARN_CALL *NEEDLE_UPDATE_CALLBACK)(struct ELEMENT_NEEDLE* element);
+typedef FLOAT64 (TARN_CALL *STRING_UPDATE_CALLBACK)(struct ELEMENT_STRING* element);
+typedef FLOAT64 (TARN_CALL *SLIDER_UPDATE_CALLBACK)(struct ELEMENT_SLIDER* element);
+typedef FLOAT64 (TARN_CALL *ICON_UPDATE_CALLBACK)(struct ELEMENT_ICON* element);
+typedef FLOAT64 (TARN_CALL *MOVING_IMAGE_UPDATE_CALLBACK)(struct ELEMENT_MOVING_IMAGE* element);
+typedef FLOAT64 (TARN_CALL *SPRITE_UPDATE_CALLBACK)(struct ELEMENT_SPRITE* element);
 
 typedef struct ELEMENT_STATIC_IMAGE {
     ELEMENT_HEADER header;
@@ -280,7 +287,7 @@ enum CURSOR_TYPE {
 // the child's flags happens: the point is relative to the child box (it may lie outside
 // the box during a drag), the flags are the event's own (MOUSE_DOWN_REPEAT set while
 // the button is held). May change module state, send key events and play sounds.
-typedef BOOL (*MOUSE_FUNCTION)(PPIXPOINT relative_point, FLAGS32 mouse_flags);
+typedef BOOL (TARN_CALL *MOUSE_FUNCTION)(PPIXPOINT relative_point, FLAGS32 mouse_flags);
 
 typedef struct MOUSERECT {
     UINT32 rect_type;       // MOUSE_RECT_TYPE
@@ -305,18 +312,18 @@ typedef struct MOUSERECT {
 /* ---- gauge header ---------------------------------------------------------------- */
 
 // Generic routines: each module has one set, shared by all of its gauges.
-typedef void (*QUERY_ROUTINE)(void);
-typedef void (*INSTALL_ROUTINE)(UINT32 resource_handle);
-typedef void (*INITIALIZE_ROUTINE)(void);
-typedef void (*UPDATE_ROUTINE)(void);
-typedef void (*GENERATE_ROUTINE)(UINT32 phase);
-typedef void (*DRAW_ROUTINE)(void);
-typedef void (*KILL_ROUTINE)(void);
+typedef void (TARN_CALL *QUERY_ROUTINE)(void);
+typedef void (TARN_CALL *INSTALL_ROUTINE)(UINT32 resource_handle);
+typedef void (TARN_CALL *INITIALIZE_ROUTINE)(void);
+typedef void (TARN_CALL *UPDATE_ROUTINE)(void);
+typedef void (TARN_CALL *GENERATE_ROUTINE)(UINT32 phase);
+typedef void (TARN_CALL *DRAW_ROUTINE)(void);
+typedef void (TARN_CALL *KILL_ROUTINE)(void);
 
 // Gauge callback. Called by the host on its panel thread at the lifecycle points named
 // by the service code (PANEL_SERVICE_*); the extra datum is the module's resource
 // handle for PRE_INSTALL and unused otherwise. May change module state.
-typedef void (*GAUGE_CALLBACK)(struct GAUGEHDR* gauge, SINT32 service_id, UINT32 extra_data);
+typedef void (TARN_CALL *GAUGE_CALLBACK)(struct GAUGEHDR* gauge, SINT32 service_id, UINT32 extra_data);
 
 #define GAUGE_HEADER_VERSION_700 700
 #define GAUGE_HEADER_VERSION_800 800

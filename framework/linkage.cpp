@@ -22,26 +22,26 @@ void forward(int position) {
 
 extern "C" {
 
-void module_query(void) { forward(SERVICE_ELEMENT_LIST_QUERY); }
+void TARN_CALL module_query(void) { forward(SERVICE_ELEMENT_LIST_QUERY); }
 
-void module_install(UINT32 resource_handle) {
+void TARN_CALL module_install(UINT32 resource_handle) {
     if (auto fn = reinterpret_cast<ELEMENT_LIST_INSTALL_SERVICE>(service(SERVICE_ELEMENT_LIST_INSTALL)))
         fn(first_root(), resource_handle);
 }
 
-void module_initialize(void) { forward(SERVICE_ELEMENT_LIST_INITIALIZE); }
-void module_update(void) { forward(SERVICE_ELEMENT_LIST_UPDATE); }
+void TARN_CALL module_initialize(void) { forward(SERVICE_ELEMENT_LIST_INITIALIZE); }
+void TARN_CALL module_update(void) { forward(SERVICE_ELEMENT_LIST_UPDATE); }
 
-void module_generate(UINT32 phase) {
+void TARN_CALL module_generate(UINT32 phase) {
     if (auto fn = reinterpret_cast<ELEMENT_LIST_GENERATE_SERVICE>(service(SERVICE_ELEMENT_LIST_GENERATE)))
         fn(first_root(), phase);
 }
 
-void module_draw(void) { forward(SERVICE_ELEMENT_LIST_PLOT); }
-void module_kill(void) { forward(SERVICE_ELEMENT_LIST_KILL); }
+void TARN_CALL module_draw(void) { forward(SERVICE_ELEMENT_LIST_PLOT); }
+void TARN_CALL module_kill(void) { forward(SERVICE_ELEMENT_LIST_KILL); }
 
-void module_init(void) {}
-void module_deinit(void) {}
+void TARN_CALL module_init(void) {}
+void TARN_CALL module_deinit(void) {}
 
 void lookup_var(PMODULE_VAR var) {
     if (auto fn = reinterpret_cast<LOOKUP_VAR_SERVICE>(service(SERVICE_LOOKUP_VAR))) fn(var);

@@ -36,8 +36,8 @@ typedef struct IMPORT_TABLE {
 
 #define TARN_IMPORT_TABLE_AS_BUILT {{0x0000000F, NULL}, {0x00000000, NULL}}
 
-typedef void (*MODULE_INIT_ROUTINE)(void);
-typedef void (*MODULE_DEINIT_ROUTINE)(void);
+typedef void (TARN_CALL *MODULE_INIT_ROUTINE)(void);
+typedef void (TARN_CALL *MODULE_DEINIT_ROUTINE)(void);
 
 #define TARN_MAX_GAUGES 255
 
@@ -65,11 +65,11 @@ typedef struct GAUGESLINKAGE {
 #define SERVICE_LOOKUP_VAR 40
 
 // Signatures of the services, as the host provides them.
-typedef void (*ELEMENT_LIST_SERVICE)(PELEMENT_HEADER root);
-typedef void (*ELEMENT_LIST_INSTALL_SERVICE)(PELEMENT_HEADER root, UINT32 resource_handle);
-typedef void (*ELEMENT_LIST_GENERATE_SERVICE)(PELEMENT_HEADER root, UINT32 phase);
-typedef BOOL (*TRIGGER_KEY_EVENT_SERVICE)(UINT32 event_id, UINT32 value);
-typedef void (*LOOKUP_VAR_SERVICE)(PMODULE_VAR var);
+typedef void (TARN_CALL *ELEMENT_LIST_SERVICE)(PELEMENT_HEADER root);
+typedef void (TARN_CALL *ELEMENT_LIST_INSTALL_SERVICE)(PELEMENT_HEADER root, UINT32 resource_handle);
+typedef void (TARN_CALL *ELEMENT_LIST_GENERATE_SERVICE)(PELEMENT_HEADER root, UINT32 phase);
+typedef BOOL (TARN_CALL *TRIGGER_KEY_EVENT_SERVICE)(UINT32 event_id, UINT32 value);
+typedef void (TARN_CALL *LOOKUP_VAR_SERVICE)(PMODULE_VAR var);
 
 typedef struct PANEL_SERVICE_TABLE {
     void* service[PANEL_SERVICE_COUNT];
@@ -81,17 +81,17 @@ extern TARN_EXPORT GAUGESLINKAGE Linkage;
 
 // The seven generic routines: each forwards to its service with the root element of the
 // module's first gauge in Linkage.
-void module_query(void);
-void module_install(UINT32 resource_handle);
-void module_initialize(void);
-void module_update(void);
-void module_generate(UINT32 phase);
-void module_draw(void);
-void module_kill(void);
+void TARN_CALL module_query(void);
+void TARN_CALL module_install(UINT32 resource_handle);
+void TARN_CALL module_initialize(void);
+void TARN_CALL module_update(void);
+void TARN_CALL module_generate(UINT32 phase);
+void TARN_CALL module_draw(void);
+void TARN_CALL module_kill(void);
 
 // Module init and deinit: nothing to do.
-void module_init(void);
-void module_deinit(void);
+void TARN_CALL module_init(void);
+void TARN_CALL module_deinit(void);
 
 // Host services called by gauge code. Both do nothing while the host has not yet
 // filled ImportTable entry 0.
