@@ -30,17 +30,17 @@ static bool lamp_test_on() { return lamp_test_active == 1; }
 static DWORD elapsed_since(DWORD start) { return timeGetTime() - start; }
 
 // STALL, and the de-ice lamps: lit only for exactly 1.0, or by the lamp test.
-static FLOAT64 stall_lamp_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL stall_lamp_cb(ELEMENT_ICON* icon) {
     return lamp(icon->source_var.var_value.n == 1.0 || lamp_test_on());
 }
 
-static FLOAT64 deice_lamp_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL deice_lamp_cb(ELEMENT_ICON* icon) {
     return lamp(icon->source_var.var_value.n == 1.0 || lamp_test_on());
 }
 
 // Flashes at 1 Hz in phase with the clock: dark for milliseconds 0 to 500 of each second.
 // It comes before the GEN lamps, so it sees the offline flags of the previous update.
-static FLOAT64 busbar_lamp_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL busbar_lamp_cb(ELEMENT_ICON*) {
     if (timeGetTime() % 1000 <= 500) return lamp(false);
     return lamp(left_gen_offline == 1 || right_gen_offline == 1 || lamp_test_on());
 }
@@ -49,7 +49,7 @@ static FLOAT64 busbar_lamp_cb(ELEMENT_ICON*) {
 // switched off, and goes out only above 1000 rpm; the offline flag follows the plain
 // 1000 rpm threshold.
 template <int32_t* generator_on, int32_t* offline, int32_t* latched>
-static FLOAT64 gen_lamp_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL gen_lamp_cb(ELEMENT_ICON* icon) {
     const FLOAT64 rpm = icon->source_var.var_value.n;
     *offline = rpm < 1000.0 || *generator_on == 0 ? 1 : 0;
     if (rpm < 1.0) *latched = 1;
@@ -60,14 +60,14 @@ static FLOAT64 gen_lamp_cb(ELEMENT_ICON* icon) {
 
 // "Warnings_DI": the same offline flag, and a lamp without a latch.
 template <int32_t* generator_on, int32_t* offline>
-static FLOAT64 gen_lamp_plain_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL gen_lamp_plain_cb(ELEMENT_ICON* icon) {
     const FLOAT64 rpm = icon->source_var.var_value.n;
     *offline = rpm < 1000.0 || *generator_on == 0 ? 1 : 0;
     return lamp(rpm < 1000.0 || *generator_on == 0 || lamp_test_on());
 }
 
 // HEATER and the spare lamp light only in the lamp test, and end it 2000 ms after the press.
-static FLOAT64 test_only_lamp_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL test_only_lamp_cb(ELEMENT_ICON*) {
     if (elapsed_since(lamp_test_start) > 2000) lamp_test_active = 0;
     return lamp(lamp_test_on());
 }
@@ -75,7 +75,7 @@ static FLOAT64 test_only_lamp_cb(ELEMENT_ICON*) {
 // DOORS: lit while a door is open. With an engine 1 magneto on the horn starts at once and
 // starts again at the first update more than 1500 ms after its previous start. Closing the
 // door stops it, except during a lamp test, which leaves the horn state as it is.
-static FLOAT64 doors_lamp_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL doors_lamp_cb(ELEMENT_ICON* icon) {
     if (icon->source_var.var_value.n > 0.0) {
         if (engine1_magneto_a_on == 1 || engine1_magneto_b_on == 1) {
             if (door_horn_active == 0) {
@@ -99,16 +99,16 @@ static FLOAT64 doors_lamp_cb(ELEMENT_ICON* icon) {
     return lamp(false);
 }
 
-static FLOAT64 dim_switch_icon_cb(ELEMENT_ICON*) { return lamps_dim == 1 ? 1.0 : 0.0; }
+static FLOAT64 TARN_CALL dim_switch_icon_cb(ELEMENT_ICON*) { return lamps_dim == 1 ? 1.0 : 0.0; }
 
-static BOOL lamp_test_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL lamp_test_mouse_cb(PPIXPOINT, FLAGS32) {
     play_click();
     lamp_test_start = timeGetTime();
     lamp_test_active = 1;
     return TRUE;
 }
 
-static BOOL dim_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL dim_mouse_cb(PPIXPOINT, FLAGS32) {
     play_click();
     lamps_dim = lamps_dim == 1 ? 0 : 1;
     return TRUE;

@@ -29,13 +29,13 @@ static void click(void) { sndPlaySoundA("sound\\click.wav", SND_ASYNC); }
 
 // The marker received, or all three lamps for 2000 ms after a test press; the test is
 // ended by the first lamp update after that.
-static FLOAT64 marker_lamp_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL marker_lamp_cb(ELEMENT_ICON* e) {
     if (DWORD(timeGetTime() - marker_test_start) > 2000) marker_test_active = 0;
     if (marker_test_active == 1) return 4.0;
     return e->source_var.var_value.n;
 }
 
-static BOOL marker_test_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL marker_test_mouse_cb(PPIXPOINT, FLAGS32) {
     click();
     marker_test_start = timeGetTime();
     marker_test_active = 1;
@@ -68,7 +68,7 @@ GAUGEHDR omi_gauge = TARN_GAUGE_HEADER(800, "OMI", omi_list, omi_mouse, NULL, 19
 /* ---- "PN" ------------------------------------------------------------------------ */
 
 // Lit (frame 1) only with both the passenger notices switch and the battery master on.
-static FLOAT64 notices_icon_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL notices_icon_cb(ELEMENT_ICON* e) {
     return passenger_notices_on * e->source_var.var_value.n;
 }
 
@@ -97,7 +97,7 @@ GAUGEHDR pn_gauge = TARN_GAUGE_HEADER(800, "PN", pn_list, pn_mouse, NULL, 412);
 
 // In SLAVE mode the heading gyro is aligned with the compass at most once per 4000 ms,
 // and only while the gauge is updated; after a longer pause the event goes out at once.
-static FLOAT64 slave_knob_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL slave_knob_cb(ELEMENT_ICON*) {
     const DWORD now = timeGetTime();
     if (DWORD(now - slave_last_sync) > 4000 && slave_mode == 1) {
         trigger_key_event(66046, 0);
@@ -107,18 +107,18 @@ static FLOAT64 slave_knob_cb(ELEMENT_ICON*) {
 }
 
 // The spring-loaded knob returns to the centre 500 ms after the last adjust click.
-static FLOAT64 adjust_knob_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL adjust_knob_cb(ELEMENT_ICON*) {
     if (DWORD(timeGetTime() - gyro_adjust_time) > 500) gyro_adjust_knob = 0;
     return gyro_adjust_knob;
 }
 
-static BOOL slave_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL slave_mouse_cb(PPIXPOINT, FLAGS32) {
     click();
     slave_mode = 1 - slave_mode;
     return TRUE;
 }
 
-static BOOL adjust_cw_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL adjust_cw_mouse_cb(PPIXPOINT, FLAGS32) {
     click();
     trigger_key_event(65877, 0);
     gyro_adjust_knob = 1;
@@ -126,7 +126,7 @@ static BOOL adjust_cw_mouse_cb(PPIXPOINT, FLAGS32) {
     return TRUE;
 }
 
-static BOOL adjust_ccw_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL adjust_ccw_mouse_cb(PPIXPOINT, FLAGS32) {
     click();
     trigger_key_event(65878, 0);
     gyro_adjust_knob = 2;
@@ -171,14 +171,14 @@ GAUGEHDR slave_gauge = TARN_GAUGE_HEADER(800, "Slave", slave_list, slave_mouse, 
 
 // Until the first press the window blinks ??? (1 s blank, 1 s shown, in phase with the
 // clock); then it shows what this gauge last commanded: 2 OFF, 3 ON.
-static FLOAT64 autorudder_icon_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL autorudder_icon_cb(ELEMENT_ICON*) {
     if (autorudder_state == 0 && timeGetTime() % 2000 < 1000) return 0;
     if (autorudder_state == 0) return 1;
     return autorudder_state + 1;
 }
 
 // The first press always commands ON; then each press commands the other state.
-static BOOL autorudder_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL autorudder_mouse_cb(PPIXPOINT, FLAGS32) {
     click();
     if (autorudder_state == 2) {
         trigger_key_event(65952, 0);

@@ -12,14 +12,14 @@
 
 /* ---- "Avionic Master" ---------------------------------------------------------------- */
 
-static FLOAT64 avionics_icon_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL avionics_icon_cb(ELEMENT_ICON* icon) {
     const FLOAT64 v = icon->source_var.var_value.n;
     if (FLOAT64(avionics_master_on) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     avionics_master_on = v != 0.0 ? 1 : 0;
     return v;
 }
 
-static BOOL avionics_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL avionics_mouse_cb(PPIXPOINT, FLAGS32) {
     trigger_key_event(66293, 0);
     return TRUE;
 }
@@ -65,14 +65,14 @@ GAUGEHDR avionic_master_gauge =
 
 // Each generator on line gives +30 A; the battery switch draws 30 A, the avionics another
 // 20 A only while the battery is on: -50 A to +60 A.
-static FLOAT64 ammeter_needle_cb(ELEMENT_NEEDLE*) {
+static FLOAT64 TARN_CALL ammeter_needle_cb(ELEMENT_NEEDLE*) {
     const int32_t amperes = 30 * (1 - left_gen_offline) + 30 * (1 - right_gen_offline) - 30 * battery_master_on -
                             20 * avionics_master_on * battery_master_on;
     return 0.7 * amperes - 90.0;
 }
 
 // 13 V gives 174 degrees, 25 V 90, 37 V 6; beyond them the needle stays at its end.
-static FLOAT64 voltmeter_needle_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL voltmeter_needle_cb(ELEMENT_NEEDLE* needle) {
     FLOAT64 volts = needle->source_var.var_value.n;
     if (volts > 37.0) volts = 37.0;
     else if (volts < 13.0) volts = 13.0;

@@ -29,40 +29,40 @@ static double clamp_max_first(double x, double min, double max) {
 static double celsius(double rankine) { return rankine * 0.555577789 - 273.1555778; }
 
 template <double* recorded_rpm>
-static FLOAT64 Engines_rpm_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_rpm_cb(ELEMENT_NEEDLE* needle) {
     const double v = needle->source_var.var_value.n;
     *recorded_rpm = v;
     return 0.072 * clamp_max_first(v, 0.0, 3100.0) - 108.0;
 }
 
 template <double* recorded_inhg>
-static FLOAT64 Engines_manifold_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_manifold_cb(ELEMENT_NEEDLE* needle) {
     const double x = needle->source_var.var_value.n / 70.72;
     *recorded_inhg = x;
     return 5.625 * clamp_max_first(x, 8.0, 52.0) - 168.75;
 }
 
-static FLOAT64 Engines_fuel_press_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_fuel_press_cb(ELEMENT_NEEDLE* needle) {
     const double x = needle->source_var.var_value.n / 576.0;
     return 30.0 * clamp_max_first(x, 0.0, 8.5) - 120.0;
 }
 
-static FLOAT64 Engines_oil_temp_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_oil_temp_cb(ELEMENT_NEEDLE* needle) {
     const double x = celsius(needle->source_var.var_value.n);
     return clamp_max_first(x, 0.0, 150.0) - 165.0;
 }
 
-static FLOAT64 Engines_oil_press_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_oil_press_cb(ELEMENT_NEEDLE* needle) {
     const double x = needle->source_var.var_value.n / 144.0;
     return -1.25 * clamp_max_first(x, 0.0, 120.0) + 165.0;
 }
 
-static FLOAT64 Engines_egt_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_egt_cb(ELEMENT_NEEDLE* needle) {
     const double x = celsius(needle->source_var.var_value.n);
     return 0.25 * clamp_max_first(x, 400.0, 1000.0) - 175.0;
 }
 
-static FLOAT64 Engines_cht_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_cht_cb(ELEMENT_NEEDLE* needle) {
     const double x = celsius(needle->source_var.var_value.n);
     return -0.75 * clamp_max_first(x, 100.0, 300.0) + 172.5;
 }
@@ -72,7 +72,7 @@ static FLOAT64 Engines_cht_cb(ELEMENT_NEEDLE* needle) {
 // (Keyed on the engine's index: a pointer to an array element is not a template argument
 // every compiler takes.)
 template <double* recorded_rpm, double* recorded_inhg, int engine>
-static FLOAT64 Engines_bottom_cb(ELEMENT_NEEDLE* needle) {
+static FLOAT64 TARN_CALL Engines_bottom_cb(ELEMENT_NEEDLE* needle) {
     double* const state = &bottom_dial_state[engine];
     double x = needle->source_var.var_value.n * 256.0;
     if (*recorded_rpm > 500.0) {

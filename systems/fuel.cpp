@@ -14,7 +14,7 @@ static int32_t fuel_pump_2_on = 0;
 
 // The dial covers 0 to 65: empty points left (180 degrees), 65 or more 15 degrees past
 // 3 o'clock (375), after a clockwise sweep over the top.
-static FLOAT64 Fuel_needle_cb(ELEMENT_NEEDLE* e) {
+static FLOAT64 TARN_CALL Fuel_needle_cb(ELEMENT_NEEDLE* e) {
     FLOAT64 x = e->source_var.var_value.n;
     if (x > 65) x = 65;
     else if (x < 0) x = 0;

@@ -13,7 +13,7 @@ static int32_t low_suction = 0;
 /* ---- "Flaps" --------------------------------------------------------------------- */
 
 // Frame 0 up, 1 intermediate (4000 to 12000 inclusive), 2 down.
-static FLOAT64 Flaps_icon_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL Flaps_icon_cb(ELEMENT_ICON* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     if (v < 4000) return 0;
     if (v <= 12000) return 1;
@@ -47,7 +47,7 @@ GAUGEHDR flaps_gauge = TARN_GAUGE_HEADER(800, "Flaps", flaps_list, flaps_mouse, 
 /* ---- "Stall_Gauge" --------------------------------------------------------------- */
 
 // Lit for a stall warning of exactly 1.0, or while the doors horn sounds.
-static FLOAT64 Stall_icon_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL Stall_icon_cb(ELEMENT_ICON* e) {
     if (e->source_var.var_value.n == 1.0) return 1;
     if (door_horn_active == 1) return 1;
     return 0;
@@ -80,7 +80,7 @@ GAUGEHDR stall_gauge_gauge = TARN_GAUGE_HEADER(800, "Stall_Gauge", stall_gauge_l
 // The dial's scale in degrees from 3 o'clock, piece by piece: -90 at 0 kt, -85 at 20, -45
 // at 40, 65 at 80, 110 at 120, 190 at 180, 252.5 from 230 up. Below 0 the first piece
 // goes on without a limit. The fifth coefficient is 1.333333333 as the dial was drawn.
-static FLOAT64 Speedgauge_needle_cb(ELEMENT_NEEDLE* e) {
+static FLOAT64 TARN_CALL Speedgauge_needle_cb(ELEMENT_NEEDLE* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     if (v < 20) return 0.25 * v - 90;
     if (v < 40) return 2 * v - 125;
@@ -118,7 +118,7 @@ GAUGEHDR speedgauge_gauge = TARN_GAUGE_HEADER(800, "Speedgauge", speedgauge_list
 /* ---- "Suction" ------------------------------------------------------------------- */
 
 // 0 inHg points left, 9 inHg right, no limit either way; records low suction for the lamps.
-static FLOAT64 Suction_needle_cb(ELEMENT_NEEDLE* e) {
+static FLOAT64 TARN_CALL Suction_needle_cb(ELEMENT_NEEDLE* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     low_suction = v < 1.0 ? 1 : 0;
     return 20 * v - 180;
@@ -126,7 +126,7 @@ static FLOAT64 Suction_needle_cb(ELEMENT_NEEDLE* e) {
 
 // One lamp per engine-driven vacuum source (v: that engine's rpm): lit during the
 // annunciators' lamp test, while suction is low, or below 400 rpm.
-static FLOAT64 Suction_lamp_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL Suction_lamp_cb(ELEMENT_ICON* e) {
     if (lamp_test_active == 1) return 1;
     if (low_suction == 1) return 1;
     if (e->source_var.var_value.n < 400) return 1;

@@ -37,7 +37,7 @@ enum MagnetoSwitch { MAGNETO_A, MAGNETO_B };
 // A click inverts the clicked switch and keeps the other. The states are those that the
 // switch icons recorded at their latest update, which follow the simulator's variables.
 template <const MagnetoEvents* events, int32_t* a_on, int32_t* b_on, MagnetoSwitch clicked>
-static BOOL Magnetos_mag_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL Magnetos_mag_mouse_cb(PPIXPOINT, FLAGS32) {
     const bool a = (*a_on != 0) != (clicked == MAGNETO_A);
     const bool b = (*b_on != 0) != (clicked == MAGNETO_B);
     trigger_key_event(a ? (b ? events->both : events->a_only) : (b ? events->b_only : events->off), 0);
@@ -115,12 +115,12 @@ GAUGEHDR magnetos_gauge = TARN_GAUGE_HEADER(800, "Magnetos", magnetos_list, magn
 
 // Pressed from a click until 3400 ms later; the unsigned difference survives the wrap of
 // the millisecond clock.
-static FLOAT64 Primer_icon_cb(ELEMENT_ICON*) {
+static FLOAT64 TARN_CALL Primer_icon_cb(ELEMENT_ICON*) {
     const DWORD elapsed = timeGetTime() - primer_pressed_time;
     return primer_ever_pressed != 0 && elapsed <= 3400 ? 1.0 : 0.0;
 }
 
-static BOOL Primer_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL Primer_mouse_cb(PPIXPOINT, FLAGS32) {
     sndPlaySoundA("sound\\primer.wav", SND_ASYNC);
     primer_pressed_time = timeGetTime();
     primer_ever_pressed = 1;

@@ -60,7 +60,7 @@ static void show_line(ELEMENT_STRING* e, const char* line) {
 // Autopilot page: altitude preset and vertical speed ("03000/ 0500", "03000/-0500").
 // GPS page: next waypoint and bearing ("KSEA in 005"); a bearing above 360 comes down by
 // 360 once and stays so.
-static FLOAT64 radio_line1_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL radio_line1_cb(ELEMENT_STRING* e) {
     char line[1024];  // the most one wsprintfA call writes
     if (gps_page == 0) {
         const FLOAT64 v = e->source_var[0].var_value.n;
@@ -78,7 +78,7 @@ static FLOAT64 radio_line1_cb(ELEMENT_STRING* e) {
 // Autopilot page: heading preset ("^ALT  HDG270"). GPS page: distance in NM (at most 999)
 // and time to go: minutes and seconds under an hour ("045NM 30:00s"), else hours and
 // minutes ("180NM 02:00m"), or "--:--E" at 1 knot or less.
-static FLOAT64 radio_line2_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL radio_line2_cb(ELEMENT_STRING* e) {
     char line[1024];
     FLOAT64 d = e->source_var[1].var_value.n / 1852.0;
     if (gps_page == 0) {
@@ -103,14 +103,14 @@ static FLOAT64 radio_line2_cb(ELEMENT_STRING* e) {
 }
 
 // Capture 1: altitude preset (109) and bearing (846). Draws nothing.
-static FLOAT64 radio_capture_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL radio_capture_cb(ELEMENT_STRING* e) {
     ap_altitude_ft = truncated(e->source_var[0].var_value.n);
     gps_bearing_deg = truncated(e->source_var[1].var_value.n);
     return 0.0;
 }
 
 // Capture 2: ground speed (832), metres per second to knots. Draws nothing.
-static FLOAT64 ground_speed_capture_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL ground_speed_capture_cb(ELEMENT_STRING* e) {
     gps_ground_speed_kt = truncated(e->source_var[0].var_value.n * 1.94);
     return 0.0;
 }
@@ -120,7 +120,7 @@ static FLOAT64 ground_speed_capture_cb(ELEMENT_STRING* e) {
 // A mode lamp with factor k shows frame k (its legend) while its mode is on, and clicks
 // whenever the mode's value differs from the truncated value it recorded.
 template <int k>
-static FLOAT64 mode_lamp_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL mode_lamp_cb(ELEMENT_ICON* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     if (FLOAT64(mode_lamp_value[k - 1]) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     mode_lamp_value[k - 1] = truncated(v);
@@ -129,7 +129,7 @@ static FLOAT64 mode_lamp_cb(ELEMENT_ICON* e) {
 
 // LOC: as a mode lamp with factor 6, but dark while the approach mode is on. The APR lamp
 // comes first in the element list, so its value is the one of this update.
-static FLOAT64 loc_lamp_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL loc_lamp_cb(ELEMENT_ICON* e) {
     const FLOAT64 v = e->source_var.var_value.n;
     if (FLOAT64(mode_lamp_value[kLocLamp - 1]) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     mode_lamp_value[kLocLamp - 1] = truncated(v);
@@ -139,7 +139,7 @@ static FLOAT64 loc_lamp_cb(ELEMENT_ICON* e) {
 }
 
 // The GPS button turns the display between the autopilot and the GPS page.
-static BOOL gps_page_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL gps_page_mouse_cb(PPIXPOINT, FLAGS32) {
     sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     gps_page = 1 - gps_page;
     return TRUE;

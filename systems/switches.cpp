@@ -29,7 +29,7 @@ static int32_t prop_deice_on = 0;
 static void play_click() { sndPlaySoundA("sound\\click.wav", SND_ASYNC); }
 
 // The battery master switch: as switch_icon_cb, and on a change the gyros run up or down.
-static FLOAT64 battery_icon_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL battery_icon_cb(ELEMENT_ICON* icon) {
     const FLOAT64 v = icon->source_var.var_value.n;
     if (FLOAT64(battery_master_on) != v) {
         play_click();
@@ -42,26 +42,26 @@ static FLOAT64 battery_icon_cb(ELEMENT_ICON* icon) {
 // A switch that only the module keeps. The element has no token, so its value is what this
 // callback showed last: the click sounds once per change of the state.
 template <int32_t* state>
-static FLOAT64 state_icon_cb(ELEMENT_ICON* icon) {
+static FLOAT64 TARN_CALL state_icon_cb(ELEMENT_ICON* icon) {
     if (FLOAT64(*state) != icon->source_var.var_value.n) play_click();
     return *state;
 }
 
 template <int32_t* state>
-static BOOL toggle_mouse_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL toggle_mouse_cb(PPIXPOINT, FLAGS32) {
     *state = 1 - *state;
     return TRUE;
 }
 
 // The ammeter selector knob: the left half turns it anticlockwise (battery -> left
 // generator, right generator -> battery), the right half clockwise; each end stops it.
-static BOOL selector_left_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL selector_left_cb(PPIXPOINT, FLAGS32) {
     if (ammeter_selector == 0) ammeter_selector = 1;
     else if (ammeter_selector == 2) ammeter_selector = 0;
     return TRUE;
 }
 
-static BOOL selector_right_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL selector_right_cb(PPIXPOINT, FLAGS32) {
     if (ammeter_selector == 0) ammeter_selector = 2;
     else if (ammeter_selector == 1) ammeter_selector = 0;
     return TRUE;

@@ -33,7 +33,7 @@ extern int32_t door_horn_active;
 // from the recorded 0/1 (so a value of 2 clicks at every update), records 1 for any value
 // other than 0.0, and shows the value as the frame.
 template <int32_t* recorded>
-FLOAT64 switch_icon_cb(ELEMENT_ICON* icon) {
+FLOAT64 TARN_CALL switch_icon_cb(ELEMENT_ICON* icon) {
     const FLOAT64 v = icon->source_var.var_value.n;
     if (FLOAT64(*recorded) != v) sndPlaySoundA("sound\\click.wav", SND_ASYNC);
     *recorded = v != 0.0 ? 1 : 0;
@@ -43,7 +43,7 @@ FLOAT64 switch_icon_cb(ELEMENT_ICON* icon) {
 // key_mouse_cb sends one fixed key event with value 0 and plays nothing: the click follows
 // when the simulator's variable changes and the switch icon notices it.
 template <UINT32 event>
-BOOL key_mouse_cb(PPIXPOINT, FLAGS32) {
+BOOL TARN_CALL key_mouse_cb(PPIXPOINT, FLAGS32) {
     trigger_key_event(event, 0);
     return TRUE;
 }
