@@ -21,7 +21,7 @@ static_assert(CLICK == 0x20000000);
 
 SOUND_SLOT audio_panel_sound;
 
-void audio_panel_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL audio_panel_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch (service_id) {
     case PANEL_SERVICE_PRE_INSTALL: sound_slot_open(&audio_panel_sound, extra_data, 4130); break;
     case PANEL_SERVICE_PRE_KILL: sound_slot_close(&audio_panel_sound); break;
@@ -37,7 +37,7 @@ void audio_panel_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
 }
 
 // The toggle event first, then the click.
-BOOL audio_panel_avionics_click(PPIXPOINT, FLAGS32) {
+BOOL TARN_CALL audio_panel_avionics_click(PPIXPOINT, FLAGS32) {
     trigger_key_event(66293, 0);
     sound_play(&audio_panel_sound.buffer, 0);
     return FALSE;

@@ -24,7 +24,7 @@ static_assert(TEXT_CENTRED == 0x25);
 
 // The digital window reads token 336 only, six characters with two decimals ("12.50" has
 // one leading space). Written with a bounded formatter into the host's buffer.
-FLOAT64 clock_window_text(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL clock_window_text(ELEMENT_STRING* e) {
     const FLOAT64 value = e->source_var[0].var_value.n;
     if (e->string != NULL && e->string_size > 0) std::snprintf(e->string, e->string_size, "%6.2f", value);
     return value;
@@ -49,12 +49,12 @@ void clock_adjust(int32_t step) {
 }
 
 // One minute per click; four minutes per repeat while the button is held.
-BOOL clock_forward_click(PPIXPOINT, FLAGS32 mouse_flags) {
+BOOL TARN_CALL clock_forward_click(PPIXPOINT, FLAGS32 mouse_flags) {
     clock_adjust((mouse_flags & MOUSE_DOWN_REPEAT) ? 240 : 60);
     return FALSE;
 }
 
-BOOL clock_back_click(PPIXPOINT, FLAGS32 mouse_flags) {
+BOOL TARN_CALL clock_back_click(PPIXPOINT, FLAGS32 mouse_flags) {
     clock_adjust((mouse_flags & MOUSE_DOWN_REPEAT) ? -240 : -60);
     return FALSE;
 }

@@ -35,19 +35,19 @@ void switch_gauge_service(SOUND_SLOT* slot, SINT32 service_id, UINT32 extra_data
     if (service_id == PANEL_SERVICE_PRE_INSTALL) sound_slot_open(slot, extra_data, CLICK_WAVE);
     else if (service_id == PANEL_SERVICE_PRE_KILL) sound_slot_close(slot);
 }
-void battery_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL battery_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch_gauge_service(&battery_sound, service_id, extra_data);
 }
-void left_generator_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL left_generator_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch_gauge_service(&left_generator_sound, service_id, extra_data);
 }
-void right_generator_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL right_generator_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch_gauge_service(&right_generator_sound, service_id, extra_data);
 }
-void avionics_switch_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL avionics_switch_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch_gauge_service(&avionics_switch_sound, service_id, extra_data);
 }
-void alt_bat_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL alt_bat_cb(PGAUGEHDR, SINT32 service_id, UINT32 extra_data) {
     switch_gauge_service(&alt_bat_sound, service_id, extra_data);
 }
 
@@ -57,17 +57,17 @@ BOOL switch_click(SOUND_SLOT* slot, UINT32 event_id) {
     sound_play(&slot->buffer, 0);
     return FALSE;
 }
-BOOL battery_click(PPIXPOINT, FLAGS32) { return switch_click(&battery_sound, 66241); }
-BOOL left_generator_click(PPIXPOINT, FLAGS32) { return switch_click(&left_generator_sound, 66363); }
-BOOL right_generator_click(PPIXPOINT, FLAGS32) { return switch_click(&right_generator_sound, 66364); }
-BOOL avionics_switch_click(PPIXPOINT, FLAGS32) { return switch_click(&avionics_switch_sound, 66293); }
-BOOL alt_bat_left_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66363); }
-BOOL alt_bat_right_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66364); }
-BOOL alt_bat_battery_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66241); }
+BOOL TARN_CALL battery_click(PPIXPOINT, FLAGS32) { return switch_click(&battery_sound, 66241); }
+BOOL TARN_CALL left_generator_click(PPIXPOINT, FLAGS32) { return switch_click(&left_generator_sound, 66363); }
+BOOL TARN_CALL right_generator_click(PPIXPOINT, FLAGS32) { return switch_click(&right_generator_sound, 66364); }
+BOOL TARN_CALL avionics_switch_click(PPIXPOINT, FLAGS32) { return switch_click(&avionics_switch_sound, 66293); }
+BOOL TARN_CALL alt_bat_left_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66363); }
+BOOL TARN_CALL alt_bat_right_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66364); }
+BOOL TARN_CALL alt_bat_battery_click(PPIXPOINT, FLAGS32) { return switch_click(&alt_bat_sound, 66241); }
 
 // "Alt_Bat": the frame is the bit pattern (left generator, right generator, battery):
 // 0 all off, 1 battery only, 2 right generator only, 4 left generator only, 7 all on.
-FLOAT64 alt_bat_frame_cb(ELEMENT_ICON* element) {
+FLOAT64 TARN_CALL alt_bat_frame_cb(ELEMENT_ICON* element) {
     MODULE_VAR right = {575};    // generator 2
     MODULE_VAR battery = {364};  // battery master
     lookup_var(&right);

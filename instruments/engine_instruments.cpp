@@ -28,7 +28,7 @@ FAILURE_RECORD engine_needle_fail[] = {{FAIL_SYSTEM_ENGINE, FAIL_ACTION_NONE, 0}
 
 // Gauge callback of the five engine gauges: at pre-install, point the instance's own
 // records at the engine its parameter string names. Every other call is ignored.
-void engine_selector_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
+void TARN_CALL engine_selector_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
     if (service_id == PANEL_SERVICE_PRE_INSTALL && gauge != NULL) select_engine(gauge);
 }
 
@@ -261,7 +261,7 @@ NONLINEARITY suction_table[] = {
 };
 
 // Flag frame: 1 (low suction) below 4.0, 0 from 4.0 up.
-FLOAT64 suction_flag_cb(ELEMENT_ICON* element) {
+FLOAT64 TARN_CALL suction_flag_cb(ELEMENT_ICON* element) {
     return element->source_var.var_value.n < 4.0 ? 1.0 : 0.0;
 }
 

@@ -52,7 +52,7 @@ FAILURE_RECORD attitude_fail[] = {
 };
 
 // Pitch (token 78) held to -39 ... 39 degrees.
-FLOAT64 Attitude_pitch_cb(ELEMENT_SPRITE* element) {
+FLOAT64 TARN_CALL Attitude_pitch_cb(ELEMENT_SPRITE* element) {
     const FLOAT64 pitch = element->source_var_y.var_value.n;
     if (pitch > 39.0) return 39.0;
     if (pitch < -39.0) return -39.0;
@@ -127,18 +127,18 @@ NONLINEARITY turn_table[] = {
 };
 
 // The square of the ball position (token 69), so the ball rises at both ends of the tube.
-FLOAT64 Turn_ball_cb(ELEMENT_SLIDER* element) {
+FLOAT64 TARN_CALL Turn_ball_cb(ELEMENT_SLIDER* element) {
     const FLOAT64 ball = element->source_var_y.var_value.n;
     return ball * ball;
 }
 
 // OFF flag: hidden above 20.0 V on the main bus (token 753), shown at 20.0 V or less.
-FLOAT64 Turn_flag_cb(ELEMENT_ICON* element) {
+FLOAT64 TARN_CALL Turn_flag_cb(ELEMENT_ICON* element) {
     return element->source_var.var_value.n > 20.0 ? FLAG_HIDDEN : FLAG_SHOWN;
 }
 
 // The raw turn rate (token 70) in the table's units.
-FLOAT64 Turn_rate_cb(ELEMENT_NEEDLE* element) { return element->source_var.var_value.n / 256.0; }
+FLOAT64 TARN_CALL Turn_rate_cb(ELEMENT_NEEDLE* element) { return element->source_var.var_value.n / 256.0; }
 
 ELEMENT_HEADER* turn_face_next[] = {&turn_ball.header, NULL};
 ELEMENT_STATIC_IMAGE turn_face = {
@@ -269,16 +269,16 @@ void set_hidden(ELEMENT_HEADER& header, bool hidden) {
 }
 
 // The card turns against the heading (token 84).
-FLOAT64 HSI_card_cb(ELEMENT_NEEDLE* element) { return -element->source_var.var_value.n; }
+FLOAT64 TARN_CALL HSI_card_cb(ELEMENT_NEEDLE* element) { return -element->source_var.var_value.n; }
 
 // A direction on the card (heading index 855, course 854) relative to the heading.
-FLOAT64 HSI_relative_cb(ELEMENT_NEEDLE* element) {
+FLOAT64 TARN_CALL HSI_relative_cb(ELEMENT_NEEDLE* element) {
     return element->source_var.var_value.n - read_var(HEADING).n;
 }
 
 // The TO/FROM pointer (token 853: 1 TO, -1 FROM, 0 none) lies along the course, turned
 // round for FROM, and is hidden when there is no indication.
-FLOAT64 HSI_tofrom_cb(ELEMENT_NEEDLE* element) {
+FLOAT64 TARN_CALL HSI_tofrom_cb(ELEMENT_NEEDLE* element) {
     const FLOAT64 tofrom = element->source_var.var_value.n;
     set_hidden(element->header, tofrom == 0.0);
     FLOAT64 angle = read_var(COURSE).n - read_var(HEADING).n;
@@ -287,20 +287,20 @@ FLOAT64 HSI_tofrom_cb(ELEMENT_NEEDLE* element) {
 }
 
 // The deviation bar's rotation: the course (its rotation token 854) relative to the heading.
-FLOAT64 HSI_bar_cb(ELEMENT_SPRITE* element) {
+FLOAT64 TARN_CALL HSI_bar_cb(ELEMENT_SPRITE* element) {
     return element->source_var_0.var_value.n - read_var(HEADING).n;
 }
 
 // Glideslope pointer: the deviation (token 850); shown only while the glideslope is
 // valid (x token 852 at 0.5 or more).
-FLOAT64 HSI_gs_cb(ELEMENT_SLIDER* element) {
+FLOAT64 TARN_CALL HSI_gs_cb(ELEMENT_SLIDER* element) {
     set_hidden(element->header, !(element->source_var_x.var_value.n >= 0.5));
     return element->source_var_y.var_value.n;
 }
 
 // HDG flag: shown when the heading failure flag (token 282) or the common failure flag
 // (token 279) is set; both are integers.
-FLOAT64 HSI_hdg_flag_cb(ELEMENT_ICON* element) {
+FLOAT64 TARN_CALL HSI_hdg_flag_cb(ELEMENT_ICON* element) {
     if (element->source_var.var_value.d != 0 || read_var(COMMON_FAILURE).d != 0) return FLAG_SHOWN;
     return FLAG_HIDDEN;
 }
@@ -308,7 +308,7 @@ FLOAT64 HSI_hdg_flag_cb(ELEMENT_ICON* element) {
 // NAV flag: shown unless lateral guidance (token 851) is valid, the common failure flag
 // is clear and, while the receiver drives the display, the receiver has not failed and
 // the avionics bus has 10 V or more. With GPS as source neither of the last two counts.
-FLOAT64 HSI_nav_flag_cb(ELEMENT_ICON* element) {
+FLOAT64 TARN_CALL HSI_nav_flag_cb(ELEMENT_ICON* element) {
     FLOAT64 valid = element->source_var.var_value.n;
     if (read_var(COMMON_FAILURE).d != 0) valid = 0.0;
     if (read_var(GPS_DRIVES_NAV).n == 0.0) {

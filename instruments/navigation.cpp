@@ -120,7 +120,7 @@ namespace {
 // Course deviation indicator of navigation receiver 2.
 
 // The TO/FROM window's frame: 0 none, 1 TO, 2 FROM.
-FLOAT64 VOR2_tofrom_cb(ELEMENT_ICON* e) { return FLOAT64(e->source_var.var_value.d); }
+FLOAT64 TARN_CALL VOR2_tofrom_cb(ELEMENT_ICON* e) { return FLOAT64(e->source_var.var_value.d); }
 
 extern ELEMENT_SPRITE vor2_card;
 extern ELEMENT_ICON vor2_tofrom;
@@ -268,7 +268,7 @@ bool dme_has_buffer(const ELEMENT_STRING* e) { return e->string != NULL && e->st
 // The second source, token 372, is negative without a DME signal.
 bool dme_no_signal(const ELEMENT_STRING* e) { return e->source_var[1].var_value.n < 0; }
 
-FLOAT64 DME_distance_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_distance_cb(ELEMENT_STRING* e) {
     const FLOAT64 distance = e->source_var[0].var_value.n;
     if (!dme_has_buffer(e)) return distance;
     if (dme_no_signal(e)) std::snprintf(e->string, e->string_size, "----");
@@ -277,7 +277,7 @@ FLOAT64 DME_distance_cb(ELEMENT_STRING* e) {
     return distance;
 }
 
-FLOAT64 DME_speed_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_speed_cb(ELEMENT_STRING* e) {
     const FLOAT64 speed = e->source_var[0].var_value.n;
     if (!dme_has_buffer(e)) return speed;
     if (dme_no_signal(e)) std::snprintf(e->string, e->string_size, "----");
@@ -286,29 +286,29 @@ FLOAT64 DME_speed_cb(ELEMENT_STRING* e) {
 }
 
 // The time shows even without a signal.
-FLOAT64 DME_time_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_time_cb(ELEMENT_STRING* e) {
     const FLOAT64 minutes = e->source_var[0].var_value.n;
     if (dme_has_buffer(e)) std::snprintf(e->string, e->string_size, "%02.0f", minutes);
     return minutes;
 }
 
-FLOAT64 DME_label_nm_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_label_nm_cb(ELEMENT_STRING* e) {
     if (dme_has_buffer(e)) std::snprintf(e->string, e->string_size, "NM");
     return e->source_var[0].var_value.n;
 }
 
-FLOAT64 DME_label_kt_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_label_kt_cb(ELEMENT_STRING* e) {
     if (dme_has_buffer(e)) std::snprintf(e->string, e->string_size, "KT");
     return e->source_var[0].var_value.n;
 }
 
-FLOAT64 DME_label_min_cb(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL DME_label_min_cb(ELEMENT_STRING* e) {
     if (dme_has_buffer(e)) std::snprintf(e->string, e->string_size, "MIN");
     return e->source_var[0].var_value.n;
 }
 
 // Selector 1 gives frame 0, 2 frame 1; 0 wraps to 4294967295, which shows the last frame.
-FLOAT64 DME_select_cb(ELEMENT_ICON* e) { return FLOAT64(UINT32(e->source_var.var_value.d) - 1u); }
+FLOAT64 TARN_CALL DME_select_cb(ELEMENT_ICON* e) { return FLOAT64(UINT32(e->source_var.var_value.d) - 1u); }
 
 // Without avionics power the texts are not drawn.
 FAILURE_RECORD dme_text_fail[] = {{FAIL_SYSTEM_ELECTRICAL_AVIONICS, FAIL_ACTION_NO_DRAW, 0}, {0, 0, 0}};

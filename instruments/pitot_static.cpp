@@ -135,7 +135,7 @@ NONLINEARITY altimeter_hundreds_table[] = {{{81, 28}, 0, 0}, {{81, 128}, 500, 0}
 NONLINEARITY altimeter_knob_table[] = {{{34, 136}, 1013, 0}, {{8, 136}, 1070, 0}};
 
 // The window's setting, held to the ends of its strip (the element's own y limits).
-FLOAT64 Altimeter_baro_cb(ELEMENT_MOVING_IMAGE* element) {
+FLOAT64 TARN_CALL Altimeter_baro_cb(ELEMENT_MOVING_IMAGE* element) {
     const FLOAT64 value = element->source_var_y.var_value.n;
     if (value < element->min_y) return element->min_y;
     if (value > element->max_y) return element->max_y;

@@ -142,7 +142,7 @@ void radio_alt_pre_kill() {
     sound_release_device(&radio_alt_device);
 }
 
-void Radio_Alt_service_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32 extra_data) {
+void TARN_CALL Radio_Alt_service_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32 extra_data) {
     switch (service_id) {
     case PANEL_SERVICE_PRE_INSTALL: radio_alt_pre_install(gauge, extra_data); break;
     case PANEL_SERVICE_CONNECT_TO_WINDOW: radio_alt_connect(); break;
@@ -155,11 +155,11 @@ void Radio_Alt_service_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32 extra_data)
 /* ---- element callbacks ------------------------------------------------------------- */
 
 // Switched off, the pointer drops to 0 and the lamp and the switch picture vanish.
-FLOAT64 Radio_Alt_height_cb(ELEMENT_NEEDLE* e) { return radio_alt_on ? e->source_var.var_value.n : 0.0; }
-FLOAT64 Radio_Alt_lamp_cb(ELEMENT_ICON* e) { return radio_alt_on ? e->source_var.var_value.n : -1.0; }
-FLOAT64 Radio_Alt_Switch_icon_cb(ELEMENT_ICON*) { return radio_alt_on ? 1.0 : -1.0; }
+FLOAT64 TARN_CALL Radio_Alt_height_cb(ELEMENT_NEEDLE* e) { return radio_alt_on ? e->source_var.var_value.n : 0.0; }
+FLOAT64 TARN_CALL Radio_Alt_lamp_cb(ELEMENT_ICON* e) { return radio_alt_on ? e->source_var.var_value.n : -1.0; }
+FLOAT64 TARN_CALL Radio_Alt_Switch_icon_cb(ELEMENT_ICON*) { return radio_alt_on ? 1.0 : -1.0; }
 
-BOOL Radio_Alt_Switch_mouse_cb(PPIXPOINT, FLAGS32) {
+BOOL TARN_CALL Radio_Alt_Switch_mouse_cb(PPIXPOINT, FLAGS32) {
     radio_alt_on = !radio_alt_on;
     return FALSE;
 }

@@ -27,12 +27,12 @@ void registration_setup(PGAUGEHDR gauge) {
     registration_apply_options(gauge->parameters, &text->fg_color, text->font_face, sizeof text->font_face);
 }
 
-void registration_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
+void TARN_CALL registration_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
     if (service_id == PANEL_SERVICE_PRE_INSTALL) registration_setup(gauge);
 }
 
 // Every update: the registration, cut to the element's characters.
-FLOAT64 registration_text(ELEMENT_STRING* e) {
+FLOAT64 TARN_CALL registration_text(ELEMENT_STRING* e) {
     if (e->string == NULL || e->string_size == 0) return 0;
     const char* params = e->header.gauge_header != NULL ? e->header.gauge_header->parameters : NULL;
     registration_text_from(params, e->string, e->string_size, e->max_string_length);

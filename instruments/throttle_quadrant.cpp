@@ -26,14 +26,14 @@ PGAUGEHDR throttle_quadrant_header = NULL;
 // Keeps the header it is given on every call. The header of a gauge that goes away is
 // forgotten at its pre-kill call, so no lever reads a list that is no longer there; until
 // the next call the levers read the gauge's declared list, whose heights are the same.
-void throttle_quadrant_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
+void TARN_CALL throttle_quadrant_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) {
     throttle_quadrant_header = gauge;
     if (service_id == PANEL_SERVICE_PRE_KILL) throttle_quadrant_header = NULL;
 }
 
 // The trim wheel's frame advances one per degree of trim and repeats every 6 degrees;
 // 0 rad shows frame 2. Below -20 degrees the remainder is negative: it wraps into 0 to 5.
-FLOAT64 trim_wheel_frame(ELEMENT_ICON* e) {
+FLOAT64 TARN_CALL trim_wheel_frame(ELEMENT_ICON* e) {
     FLOAT64 frame = std::fmod(e->source_var.var_value.n * 57.29577951308232 + 20, 6);
     if (frame < 0) frame += 6;
     return frame;
@@ -62,15 +62,15 @@ BOOL lever_set(MOUSE_FUNCTION lever, PPIXPOINT point, UINT32 first_event, UINT32
     return FALSE;
 }
 
-BOOL lever_throttle_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_1, point, 65820, 0); }
-BOOL lever_throttle_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_both, point, 65820, 65821); }
-BOOL lever_throttle_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_2, point, 65821, 0); }
-BOOL lever_prop_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_1, point, 65923, 0); }
-BOOL lever_prop_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_both, point, 65923, 65924); }
-BOOL lever_prop_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_2, point, 65924, 0); }
-BOOL lever_mixture_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_1, point, 65919, 0); }
-BOOL lever_mixture_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_both, point, 65919, 65920); }
-BOOL lever_mixture_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_2, point, 65920, 0); }
+BOOL TARN_CALL lever_throttle_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_1, point, 65820, 0); }
+BOOL TARN_CALL lever_throttle_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_both, point, 65820, 65821); }
+BOOL TARN_CALL lever_throttle_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_throttle_2, point, 65821, 0); }
+BOOL TARN_CALL lever_prop_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_1, point, 65923, 0); }
+BOOL TARN_CALL lever_prop_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_both, point, 65923, 65924); }
+BOOL TARN_CALL lever_prop_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_prop_2, point, 65924, 0); }
+BOOL TARN_CALL lever_mixture_1(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_1, point, 65919, 0); }
+BOOL TARN_CALL lever_mixture_both(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_both, point, 65919, 65920); }
+BOOL TARN_CALL lever_mixture_2(PPIXPOINT point, FLAGS32) { return lever_set(lever_mixture_2, point, 65920, 0); }
 
 /* ---- "Throttle_Quadrant" --------------------------------------------------------- */
 // Each element's child list holds the next one, in drawing order. Sliders have no x

@@ -14,7 +14,7 @@ static UINT32 install_count = 0;
 static UINT32 pre_update_count = 0;
 static UINT32 probe_switch = 0;
 
-static void lifecycle_cb(PGAUGEHDR, SINT32 service, UINT32) {
+static void TARN_CALL lifecycle_cb(PGAUGEHDR, SINT32 service, UINT32) {
     if (service == PANEL_SERVICE_PRE_INSTALL) ++install_count;
     if (service == PANEL_SERVICE_PRE_UPDATE) {
         ++pre_update_count;
@@ -29,21 +29,21 @@ static NONLINEARITY hundreds_table[] = {{{81, 28}, 0, 0}, {{81, 128}, 500, 0}};
 static FAILURE_RECORD power_fail[] = {{20, 2, 0}, {6, 1, 0}, {0, 0, 0}};
 static FAILURE_RECORD avionics_fail[] = {{21, 3, 0}, {0, 0, 0}};
 
-static FLOAT64 pass_cb(ELEMENT_NEEDLE* e) { return e->source_var.var_value.n; }
-static FLOAT64 counter_cb(ELEMENT_ICON* e) { return e->source_var.var_value.n + 1.0; }
-static FLOAT64 pre_updates_cb(ELEMENT_NEEDLE*) { return pre_update_count; }
-static FLOAT64 text_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL pass_cb(ELEMENT_NEEDLE* e) { return e->source_var.var_value.n; }
+static FLOAT64 TARN_CALL counter_cb(ELEMENT_ICON* e) { return e->source_var.var_value.n + 1.0; }
+static FLOAT64 TARN_CALL pre_updates_cb(ELEMENT_NEEDLE*) { return pre_update_count; }
+static FLOAT64 TARN_CALL text_cb(ELEMENT_STRING* e) {
     wsprintfA(e->string, "%s:%d", e->source_var[0].var_value.p, e->source_var[1].var_value.d);
     return 0.0;
 }
-static FLOAT64 hide_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL hide_cb(ELEMENT_ICON* e) {
     if (e->source_var.var_value.n > 0) e->header.image_flags |= IMAGE_HIDDEN;
     else e->header.image_flags &= ~IMAGE_HIDDEN;
     return 1.0;
 }
-static FLOAT64 seven_cb(ELEMENT_SLIDER*) { return 7.0; }
-static FLOAT64 switch_cb(ELEMENT_ICON*) { return probe_switch; }
-static FLOAT64 lookup_cb(ELEMENT_NEEDLE*) {
+static FLOAT64 TARN_CALL seven_cb(ELEMENT_SLIDER*) { return 7.0; }
+static FLOAT64 TARN_CALL switch_cb(ELEMENT_ICON*) { return probe_switch; }
+static FLOAT64 TARN_CALL lookup_cb(ELEMENT_NEEDLE*) {
     MODULE_VAR v = {390};
     lookup_var(&v);
     return v.var_value.n / 2;
@@ -101,16 +101,16 @@ static ELEMENT_STATIC_IMAGE probe_background = {
                .image_flags = 0x4003}};
 static ELEMENT_HEADER* probe_list[] = {&probe_background.header, NULL};
 
-static BOOL probe_repeat_cb(PPIXPOINT, FLAGS32 flags) {
+static BOOL TARN_CALL probe_repeat_cb(PPIXPOINT, FLAGS32 flags) {
     trigger_key_event(70010, flags);
     return FALSE;
 }
-static BOOL probe_drag_cb(PPIXPOINT p, FLAGS32) {
+static BOOL TARN_CALL probe_drag_cb(PPIXPOINT p, FLAGS32) {
     trigger_key_event(70021, UINT32(p->x));
     trigger_key_event(70022, UINT32(p->y));
     return FALSE;
 }
-static BOOL probe_switch_cb(PPIXPOINT, FLAGS32) {
+static BOOL TARN_CALL probe_switch_cb(PPIXPOINT, FLAGS32) {
     probe_switch = !probe_switch;
     trigger_key_event(70030, probe_switch);
     return TRUE;
@@ -147,7 +147,7 @@ static MOUSERECT selector_mouse[] = {
 };
 
 // Parameters "2": engine 2 (token + 39, key event + 1); anything else leaves engine 1.
-static void selector_cb(PGAUGEHDR gauge, SINT32 service, UINT32 extra) {
+static void TARN_CALL selector_cb(PGAUGEHDR gauge, SINT32 service, UINT32 extra) {
     if (service == PANEL_SERVICE_PRE_INSTALL && gauge->parameters && std::strcmp(gauge->parameters, "2") == 0) {
         ELEMENT_NEEDLE* n = reinterpret_cast<ELEMENT_NEEDLE*>(gauge->elements_list[0]->next_element[0]);
         n->source_var.id += 39;
@@ -162,15 +162,15 @@ static GAUGEHDR selector_gauge = TARN_GAUGE_HEADER(700, "Selector", selector_lis
 // 9004/9005 slider x/y, 9006 moving image x, 9007 sprite rotation, 9008 the number in the
 // "Quartz" text, 9009 above 0 hides the hiding icon. Failure 21 stops drawing the badge.
 
-static FLOAT64 canvas_number_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL canvas_number_cb(ELEMENT_STRING* e) {
     wsprintfA(e->string, "%d", int(e->source_var[0].var_value.n));
     return 0.0;
 }
-static FLOAT64 canvas_placard_cb(ELEMENT_STRING* e) {
+static FLOAT64 TARN_CALL canvas_placard_cb(ELEMENT_STRING* e) {
     wsprintfA(e->string, "N700MS");
     return 0.0;
 }
-static FLOAT64 canvas_hide_cb(ELEMENT_ICON* e) {
+static FLOAT64 TARN_CALL canvas_hide_cb(ELEMENT_ICON* e) {
     if (e->source_var.var_value.n > 0) e->header.image_flags |= IMAGE_HIDDEN;
     else e->header.image_flags &= ~IMAGE_HIDDEN;
     return 2.0;
