@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fly.h"
+#include "host/draw/fly.h"
 
 namespace {
 

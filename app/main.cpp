@@ -8,30 +8,45 @@
 //   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
 //   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
 //
+// Before the command, --x87 default|single|double|extended sets the x87 unit's precision
+// for the run. The Windows build (TARN_NO_DRAWING) has the host's core only: run and list;
+// the commands that draw answer that they are not available, as bad input.
+//
 // Exit status: 0 all well, 1 an expectation failed, 2 bad input.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <climits>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
-#include "host/host.h"
-#include "host/panel.h"
-#include "host/scenario.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
+#include "host/core/scenario.h"
+#include "host/core/x87.h"
+#if !defined(TARN_NO_DRAWING)
+#include "host/draw/panel.h"
+#include "host/draw/snapshot.h"
+#endif
 
+#if !defined(TARN_NO_DRAWING)
 // The interactive viewer's command line (view.cpp).
 int view_command(const std::string& gauges_dir, const std::string& default_config, const std::string& program_dir,
                  const std::vector<std::string>& args, size_t i);
 // The headless flight's command line (fly.cpp).
 int fly_main(const std::string& gauges_dir, const std::string& default_config, const std::vector<std::string>& args,
              size_t i);
+#endif
 
 namespace {
 
 const char* const kUsage =
-    "usage: tarn-panel [--gauges DIR] run SCRIPT...\n"
+    "usage: tarn-panel [--gauges DIR] [--x87 MODE] run SCRIPT...\n"
     "       tarn-panel [--gauges DIR] list\n"
     "       tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]\n"
     "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
@@ -39,23 +54,34 @@ const char* const kUsage =
     "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
     "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n";
 
-// The program's folder, ending in '/', or "" when unknown.
+// The program's folder, ending in a separator, or "" when unknown.
 std::string exe_dir() {
+#if defined(_WIN32)
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return "";
+    std::string exe(path, n);
+    return exe.substr(0, exe.find_last_of("\\/") + 1);
+#else
     char path[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
     if (n <= 0) return "";
     std::string exe(path, size_t(n));
     return exe.substr(0, exe.find_last_of('/') + 1);
+#endif
 }
 
 std::string default_gauges_dir() { return exe_dir() + "gauges"; }
 
+#if !defined(TARN_NO_DRAWING)
 // The panel file used when none is named: panel/panel.cfg in the current folder, else the
 // source tree's, beside the program's folder (a build folder sits in the tree).
 std::string default_panel_config() {
     const std::string dir = exe_dir();
-    for (const std::string& candidate : {std::string("panel/panel.cfg"), dir + "../panel/panel.cfg"})
-        if (access(candidate.c_str(), R_OK) == 0) return candidate;
+    for (const std::string& candidate : {std::string("panel/panel.cfg"), dir + "../panel/panel.cfg"}) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+    }
     return "panel/panel.cfg";
 }
 
@@ -115,6 +141,8 @@ bool parse_render(const std::vector<std::string>& args, size_t i, tarn::RenderCo
     return true;
 }
 
+#endif
+
 int list(const std::string& gauges_dir) {
     tarn::PanelHost host(gauges_dir);
     std::vector<std::string> modules = host.module_names();
@@ -145,6 +173,13 @@ int main(int argc, char** argv) {
         if (args[i] == "--gauges" && i + 1 < args.size()) {
             gauges_dir = args[i + 1];
             i += 2;
+        } else if (args[i] == "--x87" && i + 1 < args.size()) {
+            std::string why;
+            if (!tarn::set_x87_precision(args[i + 1], &why)) {
+                std::cerr << why << "\n";
+                return 2;
+            }
+            i += 2;
         } else {
             std::cerr << "unknown option " << args[i] << "\n" << kUsage;
             return 2;
@@ -157,6 +192,12 @@ int main(int argc, char** argv) {
     const std::string command = args[i++];
     try {
         if (command == "list" && i == args.size()) return list(gauges_dir);
+#if defined(TARN_NO_DRAWING)
+        if (command == "view" || command == "fly" || command == "render" || command == "lint") {
+            std::cerr << command << ": not available in this build (it has the host's core only: run, list)\n";
+            return 2;
+        }
+#else
         if (command == "view") return view_command(gauges_dir, default_panel_config(), exe_dir(), args, i);
         if (command == "fly") return fly_main(gauges_dir, default_panel_config(), args, i);
         if (command == "render") {
@@ -170,8 +211,12 @@ int main(int argc, char** argv) {
         if (command == "lint" && args.size() - i <= 1)
             return tarn::lint_command(gauges_dir, i < args.size() ? args[i] : default_panel_config(),
                                       std::cout, std::cerr);
+#endif
         if (command == "run" && i < args.size()) {
             tarn::ScenarioRunner runner(gauges_dir, std::cout);
+#if !defined(TARN_NO_DRAWING)
+            tarn::enable_snapshots(runner);
+#endif
             for (; i < args.size(); ++i) runner.run_file(args[i]);
             std::cout << runner.passed() << " passed, " << runner.failed() << " failed\n";
             return runner.failed() > 0 ? 1 : 0;

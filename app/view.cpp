@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "host/audio_out.h"
-#include "host/panel.h"
-#include "host/panel_config.h"
-#include "host/viewer.h"
+#include "host/view/audio_out.h"
+#include "host/draw/panel.h"
+#include "host/core/panel_config.h"
+#include "host/view/viewer.h"
 
 namespace {
 

@@ -60,8 +60,8 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
-#include "host/host.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 //   tarn_bench --benchmark_filter=Panel
 #include <benchmark/benchmark.h>
 
-#include "host/host.h"
+#include "host/core/host.h"
 #include "platform/host_control.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "host/panel.h"
+#include "host/draw/panel.h"
 #include "platform/host_control.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "host/host.h"
-#include "host/simulation.h"
-#include "host/viewer.h"
+#include "host/core/host.h"
+#include "host/core/simulation.h"
+#include "host/view/viewer.h"
 #include "platform/host_control.h"
 
 namespace {

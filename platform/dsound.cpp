@@ -82,21 +82,21 @@ public:
     Buffer(Device* device, const WAVEFORMATEX& format, DWORD flags, DWORD bytes)
         : device_(device), format_(format), flags_(flags), data_(bytes) {}
 
-    HRESULT QueryInterface(const IID&, void** object) override {
+    HRESULT STDMETHODCALLTYPE QueryInterface(const IID&, void** object) override {
         if (object) *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override;
 
-    HRESULT GetVolume(LPLONG volume) override {
+    HRESULT STDMETHODCALLTYPE GetVolume(LPLONG volume) override {
         if (volume == nullptr) return DSERR_INVALIDPARAM;
         if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
         *volume = volume_;
         return DS_OK;
     }
 
-    HRESULT GetStatus(LPDWORD status) override {
+    HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
         if (status == nullptr) return DSERR_INVALIDPARAM;
         if (g_fail[kStatus]) return DSERR_GENERIC;
         settle();
@@ -104,7 +104,7 @@ public:
         return DS_OK;
     }
 
-    HRESULT Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2, LPDWORD bytes2,
+    HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2, LPDWORD bytes2,
                  DWORD flags) override {
         if (part1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
         *part1 = nullptr;
@@ -136,7 +136,7 @@ public:
         return DS_OK;
     }
 
-    HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) override {
+    HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) override {
         if (reserved != 0 || priority != 0) return DSERR_INVALIDPARAM;
         if (g_fail[kPlay]) return DSERR_GENERIC;
         if (device_ == nullptr) return DSERR_BUFFERLOST;
@@ -144,7 +144,7 @@ public:
         looping_ = (flags & DSBPLAY_LOOPING) != 0;
         if (!playing_) {
             playing_ = true;
-            started_ms_ = timeGetTime();
+            started_ms_ = tarn_platform_time();
             started_at_ = position_;
         }
         const std::string text = wave_id_ < 0 ? "wave:unknown" : "wave:" + std::to_string(wave_id_);
@@ -152,18 +152,18 @@ public:
         return DS_OK;
     }
 
-    HRESULT SetCurrentPosition(DWORD position) override {
+    HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) override {
         if (device_ == nullptr) return DSERR_BUFFERLOST;
         if (position >= data_.size()) return DSERR_INVALIDPARAM;
         position_ = position;
         if (playing_) {
-            started_ms_ = timeGetTime();
+            started_ms_ = tarn_platform_time();
             started_at_ = position;
         }
         return DS_OK;
     }
 
-    HRESULT SetVolume(LONG volume) override {
+    HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) override {
         if (g_fail[kVolume]) return DSERR_GENERIC;
         if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
         if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
@@ -171,14 +171,14 @@ public:
         return DS_OK;
     }
 
-    HRESULT Stop() override {
+    HRESULT STDMETHODCALLTYPE Stop() override {
         settle();
         if (playing_) position_ = played_to();
         playing_ = false;
         return DS_OK;
     }
 
-    HRESULT Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD bytes2) override {
+    HRESULT STDMETHODCALLTYPE Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD bytes2) override {
         if (!locked_ || part1 != data_.data() + lock_offset_ || uint64_t(bytes1) + bytes2 > lock_bytes_ ||
             (part2 != nullptr && part2 != data_.data()))
             return DSERR_INVALIDPARAM;
@@ -186,6 +186,36 @@ public:
         identify();
         return DS_OK;
     }
+
+    // The rest of the interface, which the modules do not call: what a buffer without
+    // pan or frequency control answers.
+    HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS) override { return DSERR_UNSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD play, LPDWORD write) override {
+        if (device_ == nullptr) return DSERR_BUFFERLOST;
+        settle();
+        const DWORD at = playing_ ? played_to() : position_;
+        if (play) *play = at;
+        if (write) *write = at;
+        return DS_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetFormat(LPWAVEFORMATEX format, DWORD size, LPDWORD written) override {
+        if (format == nullptr) {
+            if (written == nullptr) return DSERR_INVALIDPARAM;
+            *written = sizeof format_;
+            return DS_OK;
+        }
+        if (size < sizeof format_) return DSERR_INVALIDPARAM;
+        std::memcpy(format, &format_, sizeof format_);
+        if (written) *written = sizeof format_;
+        return DS_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPan(LPLONG) override { return DSERR_CONTROLUNAVAIL; }
+    HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return DSERR_CONTROLUNAVAIL; }
+    HRESULT STDMETHODCALLTYPE Initialize(IDirectSound*, LPCDSBUFFERDESC) override { return DSERR_ALREADYINITIALIZED; }
+    HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX) override { return DSERR_INVALIDCALL; }  // secondary buffer
+    HRESULT STDMETHODCALLTYPE SetPan(LONG) override { return DSERR_CONTROLUNAVAIL; }
+    HRESULT STDMETHODCALLTYPE SetFrequency(DWORD) override { return DSERR_CONTROLUNAVAIL; }
+    HRESULT STDMETHODCALLTYPE Restore() override { return device_ == nullptr ? DSERR_BUFFERLOST : DS_OK; }
 
     void lose_device() { device_ = nullptr; }
     Device* device() const { return device_; }
@@ -197,7 +227,7 @@ private:
         return (bytes * 1000 + rate - 1) / rate;
     }
     DWORD played_to() const {
-        const uint64_t elapsed = DWORD(timeGetTime() - started_ms_);
+        const uint64_t elapsed = DWORD(tarn_platform_time() - started_ms_);
         const uint64_t bytes = elapsed * format_.nAvgBytesPerSec / 1000;
         const uint64_t size = data_.size();
         return DWORD(looping_ ? (started_at_ + bytes) % size : std::min<uint64_t>(started_at_ + bytes, size - 1));
@@ -206,7 +236,7 @@ private:
     // the next time.
     void settle() {
         if (!playing_ || looping_) return;
-        const DWORD elapsed = DWORD(timeGetTime() - started_ms_);
+        const DWORD elapsed = DWORD(tarn_platform_time() - started_ms_);
         if (elapsed >= play_ms(data_.size() - started_at_)) {
             playing_ = false;
             position_ = 0;
@@ -244,14 +274,14 @@ bool format_ok(const WAVEFORMATEX& f) {
 
 class Device final : public IDirectSound {
 public:
-    HRESULT QueryInterface(const IID&, void** object) override {
+    HRESULT STDMETHODCALLTYPE QueryInterface(const IID&, void** object) override {
         if (object) *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override;
 
-    HRESULT CreateSoundBuffer(LPCDSBUFFERDESC d, IDirectSoundBuffer** buffer, IUnknown* outer) override {
+    HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC d, IDirectSoundBuffer** buffer, IUnknown* outer) override {
         if (buffer == nullptr) return DSERR_INVALIDPARAM;
         *buffer = nullptr;
         if (outer != nullptr) return DSERR_NOAGGREGATION;
@@ -275,7 +305,7 @@ public:
         return DS_OK;
     }
 
-    HRESULT SetCooperativeLevel(HWND window, DWORD level) override {
+    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD level) override {
         if (g_fail[kCooperative]) return DSERR_GENERIC;
         if (window == nullptr || window != tarn_platform_host_window()) return DSERR_INVALIDPARAM;
         if (level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
@@ -283,9 +313,28 @@ public:
         return DS_OK;
     }
 
+    // The rest of the interface, which the modules do not call.
+    HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS) override { return DSERR_UNSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(IDirectSoundBuffer*, IDirectSoundBuffer** copy) override {
+        if (copy) *copy = nullptr;
+        return DSERR_UNSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE Compact() override { return level_ >= DSSCL_PRIORITY ? DS_OK : DSERR_PRIOLEVELNEEDED; }
+    HRESULT STDMETHODCALLTYPE GetSpeakerConfig(LPDWORD config) override {
+        if (config == nullptr) return DSERR_INVALIDPARAM;
+        *config = speaker_config_;
+        return DS_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetSpeakerConfig(DWORD config) override {
+        speaker_config_ = config;
+        return DS_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Initialize(LPCGUID) override { return DSERR_ALREADYINITIALIZED; }
+
 private:
     ULONG references_ = 1;
     DWORD level_ = 0;
+    DWORD speaker_config_ = 0;
 };
 
 template <class T>
@@ -293,7 +342,7 @@ void forget(std::vector<T*>& list, T* object) {
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
 }
 
-ULONG Buffer::Release() {
+ULONG STDMETHODCALLTYPE Buffer::Release() {
     if (--references_ > 0) return references_;
     forget(g_buffers, this);
     delete this;
@@ -302,7 +351,7 @@ ULONG Buffer::Release() {
 
 // A device that goes takes its buffers' sound with it: they stay objects until
 // released, but are lost.
-ULONG Device::Release() {
+ULONG STDMETHODCALLTYPE Device::Release() {
     if (--references_ > 0) return references_;
     for (Buffer* b : g_buffers)
         if (b->device() == this) b->lose_device();
@@ -337,7 +386,7 @@ void reset_dsound() {
 
 extern "C" {
 
-HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* sound, LPUNKNOWN outer) {
+HRESULT WINAPI TARN_FAKE(DirectSoundCreate)(LPCGUID device, LPDIRECTSOUND* sound, LPUNKNOWN outer) {
     if (sound == nullptr) return DSERR_INVALIDPARAM;
     *sound = nullptr;
     if (outer != nullptr) return DSERR_NOAGGREGATION;

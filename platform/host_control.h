@@ -18,6 +18,7 @@ extern "C" {
 #endif
 
 // Millisecond clock behind timeGetTime (unsigned 32-bit, wraps).
+TARN_PLATFORM_API DWORD tarn_platform_time(void);
 TARN_PLATFORM_API void tarn_platform_set_time(DWORD ms);
 TARN_PLATFORM_API void tarn_platform_advance_time(DWORD ms);
 
@@ -70,6 +71,19 @@ TARN_PLATFORM_API size_t tarn_dsound_buffers(void);
 // Resets the clock, the sound log, the host executable and window, the DirectSound
 // faults, and frees the objects above that are left over (a fresh host).
 TARN_PLATFORM_API void tarn_platform_reset(void);
+
+#if defined(_WIN32)
+// The Windows build: the stand-ins that the host puts into each loaded module's import
+// table in place of the system's functions of the same name (host/core/import_table.cpp).
+// The rest of the modules' Windows calls (resources, memory files, global memory,
+// wsprintfA, _splitpath) go to the system.
+DWORD WINAPI tarn_fake_timeGetTime(void);
+BOOL WINAPI tarn_fake_sndPlaySoundA(LPCSTR sound, UINT flags);
+BOOL WINAPI tarn_fake_PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+DWORD WINAPI tarn_fake_GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size);
+HWND WINAPI tarn_fake_FindWindowA(LPCSTR class_name, LPCSTR window_name);
+HRESULT WINAPI tarn_fake_DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* sound, LPUNKNOWN outer);
+#endif
 
 #ifdef __cplusplus
 }

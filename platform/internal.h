@@ -6,6 +6,15 @@
 
 #include "platform/win32.h"
 
+// The functions that stand in for Windows' own. Here they are the Windows names; in the
+// Windows build they are tarn_fake_NAME (host_control.h), which the host puts into each
+// loaded module's import table in place of the system's.
+#if defined(_WIN32)
+#define TARN_FAKE(name) tarn_fake_##name
+#else
+#define TARN_FAKE(name) name
+#endif
+
 namespace tarn_platform {
 
 // Back to a fresh host's state; objects left over are freed.

@@ -1,6 +1,8 @@
-// The platform layer outside Windows: multimedia clock and sounds, resources of the
-// loaded modules. Everything runs on the host's panel thread; nothing here locks.
+// The platform layer: the multimedia clock and sounds that the host controls, resources
+// of the loaded modules (served to the modules outside Windows; on Windows the system
+// serves them, and the host keeps a copy here for its own look-ups and DirectSound's). Everything runs on the host's panel thread; nothing here locks.
 #include <cstring>
+#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -78,16 +80,17 @@ void each_resource(const char* type, ResourceVisitor visit, void* context) {
 
 extern "C" {
 
-DWORD timeGetTime(void) { return g_time_ms; }
+DWORD WINAPI TARN_FAKE(timeGetTime)(void) { return g_time_ms; }
+DWORD tarn_platform_time(void) { return g_time_ms; }
 void tarn_platform_set_time(DWORD ms) { g_time_ms = ms; }
 void tarn_platform_advance_time(DWORD ms) { g_time_ms += ms; }
 
-BOOL sndPlaySoundA(LPCSTR sound, UINT flags) {
+BOOL WINAPI TARN_FAKE(sndPlaySoundA)(LPCSTR sound, UINT flags) {
     g_sound_log.push_back({sound ? sound : "stop", flags, 'S'});
     return TRUE;
 }
 
-BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
+BOOL WINAPI TARN_FAKE(PlaySoundA)(LPCSTR sound, HMODULE, DWORD flags) {
     g_sound_log.push_back({sound ? sound : "stop", flags, 'P'});
     return TRUE;
 }
@@ -140,6 +143,8 @@ const void* tarn_platform_find_resource(HMODULE module, DWORD id, const char* ty
     return e->data;
 }
 
+#if !defined(_WIN32)
+// The modules' resources; on Windows the system serves them from the module files.
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
     if (!IS_INTRESOURCE(name)) return nullptr;  // the modules name resources by integer id only
     const ResourceEntry* e = find_entry(module, DWORD(reinterpret_cast<uintptr_t>(name)), type);
@@ -158,12 +163,15 @@ DWORD SizeofResource(HMODULE, HRSRC resource) {
 }
 
 BOOL FreeResource(HGLOBAL) { return FALSE; }
+#endif
 
 void tarn_platform_reset(void) {
     g_time_ms = 0;
     g_sound_log.clear();
     tarn_platform::reset_window();
+#if !defined(_WIN32)
     tarn_platform::reset_memory();
+#endif
     tarn_platform::reset_dsound();
 }
 

@@ -17,8 +17,8 @@
 
 #if defined(_WIN32)
 
-// Lean: the full set brings in a device-control header whose ELEMENT_TYPE would clash
-// with the element model's.
+// Lean: the modules need no more (the element model's headers also compile after the
+// full set).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -27,6 +27,11 @@
 #include <dsound.h>
 #include <stdint.h>
 #include <stdlib.h>
+
+// The platform layer's own functions (host_control.h) are linked into the host program.
+#if !defined(TARN_PLATFORM_API)
+#define TARN_PLATFORM_API
+#endif
 
 #else
 
@@ -41,6 +46,11 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+// Calling conventions: Windows' standard one (__stdcall) for its API and COM methods;
+// nothing to say here.
+#define WINAPI
+#define STDMETHODCALLTYPE
 
 typedef int BOOL;
 typedef uint8_t BYTE;
@@ -251,6 +261,7 @@ typedef const GUID* LPCGUID;
 #define DSERR_NODRIVER ((HRESULT)0x88780078L)
 #define DSERR_BUFFERLOST ((HRESULT)0x88780096L)
 #define DSERR_NOAGGREGATION ((HRESULT)0x80040110L)
+#define DSERR_ALREADYINITIALIZED ((HRESULT)0x88780082L)
 
 #define DSSCL_NORMAL 0x00000001
 #define DSSCL_PRIORITY 0x00000002
@@ -285,34 +296,60 @@ typedef struct DSBUFFERDESC {
 typedef const DSBUFFERDESC* LPCDSBUFFERDESC;
 
 #ifdef __cplusplus
-// COM-style interfaces: called as device->SetCooperativeLevel(window, DSSCL_NORMAL). Only
-// the methods that the modules call are declared. Every object starts with one reference;
-// Release drops one and destroys the object at none.
+// COM interfaces, laid out as Windows lays them out: the methods in their vtable order
+// with the standard calling convention, so one implementation (the platform layer's
+// DirectSound) serves this build and the Windows one, where it stands behind the system's
+// own declarations. Called as device->SetCooperativeLevel(window, DSSCL_NORMAL). Every
+// object starts with one reference; Release drops one and destroys the object at none.
+struct DSCAPS;
+struct DSBCAPS;
+typedef DSCAPS* LPDSCAPS;
+typedef DSBCAPS* LPDSBCAPS;
+struct IDirectSound;
+struct IDirectSoundBuffer;
+
 struct IUnknown {
-    virtual HRESULT QueryInterface(const IID& iid, void** object) = 0;
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(const IID& iid, void** object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
 };
 
 // A secondary sound buffer. A played buffer counts as playing for its data's duration in
 // host-clock time (timeGetTime), or until stopped when it loops.
 struct IDirectSoundBuffer : IUnknown {
-    virtual HRESULT GetVolume(LPLONG volume) = 0;
-    virtual HRESULT GetStatus(LPDWORD status) = 0;
-    virtual HRESULT Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2, LPDWORD bytes2,
-                         DWORD flags) = 0;
-    virtual HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) = 0;
-    virtual HRESULT SetCurrentPosition(DWORD position) = 0;
-    virtual HRESULT SetVolume(LONG volume) = 0;
-    virtual HRESULT Stop() = 0;
-    virtual HRESULT Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD bytes2) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS caps) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD play, LPDWORD write) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetFormat(LPWAVEFORMATEX format, DWORD size, LPDWORD written) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetVolume(LPLONG volume) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPan(LPLONG pan) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD frequency) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Initialize(IDirectSound* device, LPCDSBUFFERDESC description) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2,
+                                           LPDWORD bytes2, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetPan(LONG pan) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFrequency(DWORD frequency) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD bytes2) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Restore() = 0;
 };
 
 // A DirectSound device. Buffers need a cooperative level, which needs the host's window.
 struct IDirectSound : IUnknown {
-    virtual HRESULT CreateSoundBuffer(LPCDSBUFFERDESC description, IDirectSoundBuffer** buffer,
-                                      IUnknown* outer) = 0;
-    virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC description, IDirectSoundBuffer** buffer,
+                                                        IUnknown* outer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS caps) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                                           IDirectSoundBuffer** duplicate) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD level) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Compact() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSpeakerConfig(LPDWORD config) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSpeakerConfig(DWORD config) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Initialize(LPCGUID device) = 0;
 };
 typedef IUnknown* LPUNKNOWN;
 #else

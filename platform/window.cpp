@@ -1,7 +1,9 @@
 // The host process as the modules see it: its executable's path, path splitting, and its
 // one main window, found by class.
 #include <strings.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <climits>
 #include <cstring>
@@ -23,9 +25,15 @@ std::string g_window_class = kDefaultWindowClass;
 bool g_has_window = true;
 
 std::string own_executable() {
+#if defined(_WIN32)
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    return n > 0 && n < sizeof path ? std::string(path, n) : std::string("tarn-panel.exe");
+#else
     char path[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
     return n > 0 ? std::string(path, size_t(n)) : std::string("tarn-panel");
+#endif
 }
 
 // Copies at most size - 1 characters and the terminating zero.
@@ -64,7 +72,10 @@ void tarn_platform_set_host_window(const char* window_class) {
 
 HWND tarn_platform_host_window(void) { return g_has_window ? kHostWindow : nullptr; }
 
-DWORD GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size) {
+DWORD WINAPI TARN_FAKE(GetModuleFileNameA)(HMODULE module, LPSTR path, DWORD size) {
+#if defined(_WIN32)
+    if (module != nullptr) return GetModuleFileNameA(module, path, size);  // a module's own file
+#endif
     if (module != nullptr || path == nullptr || size == 0) return 0;  // only the host executable is known
     if (!g_exe_set) {
         g_exe = own_executable();
@@ -79,6 +90,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size) {
     return size;
 }
 
+#if !defined(_WIN32)
 void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext) {
     if (path == nullptr) path = "";
     const char* p = path;
@@ -100,7 +112,9 @@ void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext
     copy_part(ext, _MAX_EXT, dot, end);
 }
 
-HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
+#endif
+
+HWND WINAPI TARN_FAKE(FindWindowA)(LPCSTR class_name, LPCSTR window_name) {
     if (!g_has_window) return nullptr;
     if (class_name != nullptr && (IS_INTRESOURCE(class_name) || strcasecmp(class_name, g_window_class.c_str()) != 0))
         return nullptr;  // class atoms are not served here

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/bitmap.h"
-#include "host/host.h"
-#include "host/render.h"
+#include "host/draw/bitmap.h"
+#include "host/core/host.h"
+#include "host/draw/render.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "host/errors.h"
-#include "host/host.h"
-#include "host/panel.h"
-#include "host/panel_config.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
+#include "host/draw/panel.h"
+#include "host/core/panel_config.h"
 #include "platform/host_control.h"
 #include "tests/fuzz/fuzz_common.h"
 

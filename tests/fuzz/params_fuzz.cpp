@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host.h"
+#include "host/core/host.h"
 #include "platform/host_control.h"
 #include "tests/fuzz/fuzz_common.h"
 

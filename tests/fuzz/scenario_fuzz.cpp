@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "host/errors.h"
-#include "host/scenario.h"
+#include "host/core/errors.h"
+#include "host/core/scenario.h"
 #include "tests/fuzz/fuzz_common.h"
 
 namespace {

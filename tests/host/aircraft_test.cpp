@@ -1,10 +1,10 @@
 // The aircraft systems model on a bare variable store: engine start, generators, fuel,
 // flaps, stall warning, time of day.
-#include "host/aircraft.h"
+#include "host/core/aircraft.h"
 
 #include <gtest/gtest.h>
 
-#include "host/variables.h"
+#include "host/core/variables.h"
 
 namespace {
 

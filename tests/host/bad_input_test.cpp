@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
-#include "host/host.h"
-#include "host/panel_config.h"
-#include "host/scenario.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
+#include "host/core/panel_config.h"
+#include "host/core/scenario.h"
 #include "tests/host/test_scripts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Turned pictures laid over others by the host's own loops look as the drawing library
 // draws them: each pixel within rounding, nothing drawn outside the clip or beyond the
 // picture's reach.
-#include "host/blit.h"
+#include "host/draw/blit.h"
 
 #include <gtest/gtest.h>
 

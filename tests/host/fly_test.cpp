@@ -1,6 +1,6 @@
 // The headless flight: the default flight on a small panel reaches its end, writes its
 // snapshots and a summary with the callouts; bad input is refused with status 2.
-#include "host/fly.h"
+#include "host/draw/fly.h"
 
 #include <gtest/gtest.h>
 

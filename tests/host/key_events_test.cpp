@@ -1,11 +1,11 @@
 // The key-event table: every event the gauges send is known, each kind of rule changes
 // what it should, and an unknown event is recorded and reported once.
-#include "host/key_events.h"
+#include "host/core/key_events.h"
 
 #include <gtest/gtest.h>
 
-#include "host/host.h"
-#include "host/variables.h"
+#include "host/core/host.h"
+#include "host/core/variables.h"
 
 namespace {
 

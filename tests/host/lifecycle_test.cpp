@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "host/errors.h"
-#include "host/host.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The mouse map: nesting, half-open boxes, first match in list order, bad lists.
-#include "host/mouse.h"
+#include "host/core/mouse.h"
 
 #include <gtest/gtest.h>
 
-#include "host/errors.h"
+#include "host/core/errors.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The needle table mapping: below, at, between and above the breakpoints.
-#include "host/nonlinearity.h"
+#include "host/core/nonlinearity.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Panel configuration files: reading them, every error they can hold, and the panel
 // they make (instances, sizes, missing gauges), lint and the panel program's commands.
-#include "host/panel_config.h"
+#include "host/core/panel_config.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <set>
 #include <sstream>
 
-#include "host/errors.h"
-#include "host/panel.h"
+#include "host/core/errors.h"
+#include "host/draw/panel.h"
 #include "platform/host_control.h"
 
 namespace {

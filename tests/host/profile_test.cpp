@@ -1,13 +1,13 @@
 // Flight profiles: the format, the values between keyframes, errors that name the line,
 // and the default flight as built in and as shipped.
-#include "host/profile.h"
+#include "host/core/profile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "host/errors.h"
+#include "host/core/errors.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "host/bitmap.h"
+#include "host/draw/bitmap.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "host/host.h"
-#include "host/render.h"
+#include "host/core/host.h"
+#include "host/draw/render.h"
 #include "platform/host_control.h"
 
 namespace {

@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "host/bitmap.h"
-#include "host/scenario.h"
+#include "host/draw/bitmap.h"
+#include "host/core/scenario.h"
+#include "host/draw/snapshot.h"
 #include "tests/host/test_scripts.h"
 
 namespace {
@@ -26,6 +27,7 @@ TEST(RenderSnapshot, OneInstanceAtItsOwnSize) {
     const std::string a = temp_path("snap_a.png"), b = temp_path("snap_b.png");
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
+    tarn::enable_snapshots(runner);
     runner.run_text("snap.scn", "gauge c TestGauges!Canvas\nupdate\nsnapshot \"" + a +
                                     "\" c\nset 9002 90\nupdate\nsnapshot \"" + b + "\" c\n");
     tarn::Image before = read(a), after = read(b);
@@ -44,6 +46,7 @@ TEST(RenderSnapshot, AllInstancesInARow) {
     const std::string all = temp_path("snap_all.png");
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
+    tarn::enable_snapshots(runner);
     runner.run_text("snap.scn", "gauge a TestGauges!Plain\ngauge b TestGauges!Canvas\nupdate\nsnapshot \"" + all + "\"\n");
     tarn::Image img = read(all);
     EXPECT_EQ(img.width(), 8 + 200 + 8 + 200 + 8);
@@ -60,6 +63,7 @@ TEST(RenderSnapshot, AllInstancesInARow) {
 TEST(RenderSnapshot, BadInputNamesTheLine) {
     std::ostringstream out;
     tarn::ScenarioRunner runner(TARN_TEST_GAUGES_DIR, out);
+    tarn::enable_snapshots(runner);
     auto message = [&](const std::string& text) { return tarn::test::script_error(runner, text); };
     EXPECT_EQ(message("gauge c TestGauges!Canvas\nsnapshot x.png nobody\n"), "s.scn:2: unknown instance 'nobody'");
     EXPECT_EQ(message("gauge c TestGauges!Canvas\nsnapshot /nonexistent-dir/x.png c\n"),

@@ -1,6 +1,6 @@
 // Drawing of each element kind, on element records of the tests' own and bitmaps painted
 // here, so that every pixel a test looks at is known.
-#include "host/render.h"
+#include "host/draw/render.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-#include "host/host.h"
+#include "host/core/host.h"
 #include "tests/host/test_bitmaps.h"
 #include "platform/host_control.h"
 

@@ -1,5 +1,5 @@
 // Script words and whole runs of the scenario runner.
-#include "host/scenario.h"
+#include "host/core/scenario.h"
 #include "tests/host/test_scripts.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 // The static layer changes nothing that shows: the default panel drawn with each gauge's
 // layer looks as it does with every element of every gauge drawn in order, whatever the
 // needles show and whichever static images are hidden.
-#include "host/static_layer.h"
+#include "host/draw/static_layer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "host/panel.h"
+#include "host/draw/panel.h"
 #include "tests/host/test_bitmaps.h"
 
 namespace {

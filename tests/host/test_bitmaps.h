@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "host/render.h"
+#include "host/draw/render.h"
 
 namespace tarn::test {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/scenario.h"
+#include "host/core/scenario.h"
 
 namespace tarn::test {
 

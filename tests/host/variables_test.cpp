@@ -1,5 +1,5 @@
 // The variable store: kinds per token, stable slots, conversions at the edges.
-#include "host/variables.h"
+#include "host/core/variables.h"
 
 #include <gtest/gtest.h>
 

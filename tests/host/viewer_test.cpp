@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "host/audio_out.h"
-#include "host/host.h"
-#include "host/panel.h"
-#include "host/simulation.h"
-#include "host/viewer.h"
+#include "host/view/audio_out.h"
+#include "host/core/host.h"
+#include "host/draw/panel.h"
+#include "host/core/simulation.h"
+#include "host/view/viewer.h"
 #include "platform/host_control.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "host/core/host.h"
 #include "instruments/sound.h"
 #include "platform/host_control.h"
 

@@ -34,9 +34,9 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
-#include "host/host.h"
-#include "host/panel_config.h"
+#include "host/core/errors.h"
+#include "host/core/host.h"
+#include "host/core/panel_config.h"
 #include "platform/host_control.h"
 
 // Under AddressSanitizer: a small quarantine of freed memory (the default holds back

@@ -1,0 +1,152 @@
+#include "host/core/host.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "host/core/errors.h"
+#include "host/core/key_events.h"
+#include "platform/host_control.h"
+
+namespace tarn {
+
+namespace {
+
+PanelHost* g_current = nullptr;
+
+// The services of the table. The element-list services are recorded; the host drives
+// its instances itself, so a module's generic routines need nothing more from them.
+void svc_query(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_QUERY, root, 0);
+}
+void svc_install(PELEMENT_HEADER root, UINT32 resource) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INSTALL, root, resource);
+}
+void svc_initialize(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INITIALIZE, root, 0);
+}
+void svc_update(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_UPDATE, root, 0);
+}
+void svc_generate(PELEMENT_HEADER root, UINT32 phase) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_GENERATE, root, phase);
+}
+void svc_plot(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_PLOT, root, 0);
+}
+void svc_kill(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_KILL, root, 0);
+}
+BOOL svc_trigger_key_event(UINT32 id, UINT32 value) {
+    if (PanelHost* h = PanelHost::current()) h->send_key_event(id, value);
+    return TRUE;
+}
+void svc_lookup_var(PMODULE_VAR var) {
+    PanelHost* h = PanelHost::current();
+    if (h != nullptr && var != nullptr) h->vars().lookup(*var);
+}
+
+template <class F>
+void* code(F f) {
+    return reinterpret_cast<void*>(f);
+}
+
+}  // namespace
+
+PanelHost* PanelHost::current() { return g_current; }
+
+PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)) {
+    if (g_current != nullptr) throw HostError("only one panel host can run at a time");
+    g_current = this;
+    tarn_platform_reset();
+    services_.service[SERVICE_ELEMENT_LIST_QUERY] = code(&svc_query);
+    services_.service[SERVICE_ELEMENT_LIST_INSTALL] = code(&svc_install);
+    services_.service[SERVICE_ELEMENT_LIST_INITIALIZE] = code(&svc_initialize);
+    services_.service[SERVICE_ELEMENT_LIST_UPDATE] = code(&svc_update);
+    services_.service[SERVICE_ELEMENT_LIST_GENERATE] = code(&svc_generate);
+    services_.service[SERVICE_ELEMENT_LIST_PLOT] = code(&svc_plot);
+    services_.service[SERVICE_ELEMENT_LIST_KILL] = code(&svc_kill);
+    services_.service[SERVICE_TRIGGER_KEY_EVENT] = code(&svc_trigger_key_event);
+    services_.service[SERVICE_LOOKUP_VAR] = code(&svc_lookup_var);
+}
+
+PanelHost::~PanelHost() {
+    // Gauges go first (pre-kill, kill), newest first; then the modules are unloaded.
+    while (!instances_.empty()) {
+        instances_.back()->kill();
+        instances_.pop_back();
+    }
+    modules_.clear();
+    g_current = nullptr;
+}
+
+Plugin& PanelHost::module(const std::string& name) {
+    auto it = modules_.find(name);
+    if (it != modules_.end()) return *it->second;
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos || name == "." ||
+        name == "..")
+        throw HostError("bad module name '" + name + "'");
+    const std::string path = gauges_dir_ + "/" + name + ".gau";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) throw HostError("unknown module " + name + ": no " + path);
+    auto plugin = Plugin::load(path, name, &services_);
+    Plugin& ref = *plugin;
+    modules_.emplace(name, std::move(plugin));
+    return ref;
+}
+
+std::vector<std::string> PanelHost::module_names() const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(gauges_dir_, ec))
+        if (entry.path().extension() == ".gau") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+GaugeInstance& PanelHost::create(const std::string& module_name, const std::string& gauge,
+                                 const std::string* parameters) {
+    Plugin& plugin = module(module_name);
+    GAUGEHDR* header = plugin.find(gauge);
+    if (header == nullptr) throw HostError("unknown gauge " + module_name + "!" + gauge);
+    instances_.push_back(GaugeInstance::create(plugin, *header, parameters, {&vars_, &failures_}));
+    return *instances_.back();
+}
+
+void PanelHost::kill(GaugeInstance& instance) {
+    auto it = std::find_if(instances_.begin(), instances_.end(), [&](auto& p) { return p.get() == &instance; });
+    if (it == instances_.end()) return;
+    (*it)->kill();
+    instances_.erase(it);
+}
+
+void PanelHost::update_all() {
+    const uint32_t now = tarn_platform_time();
+    for (auto& g : instances_) g->update(now);
+}
+
+void PanelHost::press(GaugeInstance& g, int x, int y) {
+    g.press(x, y, [this](UINT32 id, UINT32 value) { send_key_event(id, value); });
+}
+
+void PanelHost::repeat(GaugeInstance& g) {
+    g.repeat([this](UINT32 id, UINT32 value) { send_key_event(id, value); });
+}
+
+void PanelHost::move(GaugeInstance& g, int x, int y) { g.move(x, y); }
+void PanelHost::release(GaugeInstance& g) { g.release(); }
+
+void PanelHost::send_key_event(UINT32 id, UINT32 value) {
+    key_events_.push_back({id, value});
+    if (!process_events_ || apply_key_event(vars_, id, value)) return;
+    if (std::find(unknown_events_.begin(), unknown_events_.end(), id) != unknown_events_.end()) return;
+    unknown_events_.push_back(id);
+    std::cerr << "tarn-panel: key event " << id << " (0x" << std::hex << id << std::dec
+              << ") is not known to the host: recorded, not applied\n";
+}
+
+void PanelHost::record_service(int position, ELEMENT_HEADER* root, UINT32 argument) {
+    service_calls_.push_back({position, root, argument});
+}
+
+}  // namespace tarn

@@ -1,0 +1,169 @@
+// The interactive panel: the windows of a panel file in SDL windows, the aircraft model and
+// flight profile running in real time, the pilot's mouse going to the gauges, and the
+// gauges' sounds on the audio device.
+//
+//   std::string why;
+//   if (!display_available(&why)) { std::cerr << why; return 2; }
+//   Viewer v({.gauges_dir = "build/gauges", .config = "panel/panel.cfg"});
+//   return v.run();                                 // until the main window closes
+//
+// Keys: 1 raises the main window; 2 to 9 open and close the panel's other windows (also
+// with Shift, as in the simulator); P or Space pauses the model and profile (the panel
+// and its clock go on); + and - run them faster or slower (1/4 to 16 times), R at real
+// time again; N switches the night lighting; Escape or Q quits.
+// Mouse: the left button presses the gauge under the pointer at that gauge pixel, holding
+// it repeats (first after 400 ms, then every 100 ms), moving it drags, letting go
+// releases. The main window's title names the gauge and help id under the pointer; the
+// pointer takes the region's cursor (hand, up or down arrow).
+// Each frame: the host clock and the model move on by the time since the last frame (times
+// the rate), every gauge is updated, new sounds are played, and each open window copies to
+// the screen only the gauges whose pictures changed.
+// Everything runs on the thread that made the viewer; one viewer at a time (one host).
+#ifndef TARN_HOST_VIEWER_H
+#define TARN_HOST_VIEWER_H
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/core/errors.h"
+
+struct SDL_Window;
+struct SDL_Surface;
+union SDL_Event;
+
+namespace tarn {
+
+class PanelHost;
+class Panel;
+class PanelRenderer;
+class Simulation;
+class AudioOut;
+struct PanelWindow;
+
+// Whether SDL can show windows here: a display (DISPLAY or WAYLAND_DISPLAY), or
+// SDL_VIDEODRIVER set to "offscreen" or "dummy". When not, `why` says so.
+bool display_available(std::string* why);
+
+struct ViewerOptions {
+    std::string gauges_dir;
+    std::string config;                  // the panel file
+    std::optional<std::string> profile;  // a flight profile file; the built-in one when absent
+    bool fly_profile = true;             // false: the model runs, the flight path stays
+    std::string working_folder = ".";    // the host's working folder, where "sound" lies
+    double scale = 0;                    // pixels per panel unit; 0: the main window fits the screen
+    bool sound = true;
+};
+
+// What a frame did, for the title and the benchmark.
+struct FrameStats {
+    uint32_t sim_ms = 0;    // model time stepped
+    int gauges_redrawn = 0; // gauge pictures drawn anew
+    int rects_copied = 0;   // boxes copied to the screen
+    double ms = 0;          // wall time the frame took
+};
+
+class Viewer {
+public:
+    // Opens the panel's windows (those the panel file shows at the start), loads the
+    // modules and makes every gauge, starts the model and the sound. Throws HostError,
+    // PanelConfigError, or ViewerError when SDL cannot make a window.
+    explicit Viewer(const ViewerOptions& options);
+    ~Viewer();
+    Viewer(const Viewer&) = delete;
+    Viewer& operator=(const Viewer&) = delete;
+
+    // Runs at 60 frames a second until the user quits (or after `frames` frames when not
+    // 0). Returns the exit status: 0.
+    int run(long frames = 0);
+    // Handles the events waiting, then one frame as if `elapsed_ms` of real time had
+    // passed since the last. False once the user asked to quit.
+    bool frame(uint32_t elapsed_ms);
+    // One input event, as frame() handles it (for tests that make their own).
+    void handle(const SDL_Event& event);
+
+    PanelHost& host();
+    Panel& panel();
+    Simulation& simulation();
+    AudioOut* audio();  // nullptr without sound
+    const FrameStats& last_frame() const { return stats_; }
+
+    // The state the keys change.
+    bool paused() const { return paused_; }
+    double rate() const { return rate_; }
+    bool night() const { return night_; }
+    bool quit_requested() const { return quit_; }
+    // Whether the panel window with this position in the panel file (0: the main one)
+    // shows, and its SDL window id (0 when closed).
+    bool window_open(size_t position) const;
+    uint32_t window_id(size_t position) const;
+    // The window pixel where a gauge pixel of placed gauge `index` lies (its centre), or
+    // nullopt when the gauge's window is closed.
+    struct Point {
+        uint32_t window_id;
+        int x, y;
+    };
+    std::optional<Point> window_point(size_t index, int gauge_x, int gauge_y) const;
+    // The main window's title: the panel, the rate, and what the pointer is over.
+    std::string title() const;
+    // A copy of what a window shows on the screen (ARGB), for checks: read back from the
+    // X server under X11 (nothing when it cannot be read), otherwise the window's surface.
+    std::vector<uint32_t> screen_pixels(size_t position, int* width, int* height) const;
+    // The panel picture the renderer holds for that window (ARGB), for checks.
+    std::vector<uint32_t> panel_pixels(size_t position, int* width, int* height);
+
+private:
+    struct Window;
+    struct Target;
+    Window* window_by_id(uint32_t id);
+    Window* window_at(size_t position);
+    void open_window(Window& w);
+    void close_window(Window& w);
+    void resize_window(Window& w);
+    std::optional<Target> target_at(Window& w, int x, int y);
+    void pointer_moved(Window& w, int x, int y);
+    void press(Window& w, int x, int y);
+    void release();
+    void key(int sym, bool shift);
+    void advance(uint32_t elapsed_ms);
+    void draw(Window& w);
+    void set_title();
+    void set_cursor(int kind);
+
+    ViewerOptions options_;
+    bool video_ = false;
+    std::unique_ptr<PanelHost> host_;
+    std::unique_ptr<Panel> panel_;
+    std::unique_ptr<Simulation> sim_;
+    std::unique_ptr<AudioOut> audio_;
+    std::vector<std::unique_ptr<Window>> windows_;  // one per panel window, in file order
+    double scale_ = 1.0;
+    bool paused_ = false;
+    double rate_ = 1.0;
+    bool night_ = false;
+    bool quit_ = false;
+    double sim_carry_ = 0;  // model milliseconds not stepped yet
+    double clock_carry_ = 0;
+    size_t sound_seen_ = 0;
+    // The held button.
+    struct Held;
+    std::unique_ptr<Held> held_;
+    // What the pointer is over.
+    std::string hover_;
+    int cursor_kind_ = -1;
+    void* cursors_[4] = {};  // arrow, hand, up, down (SDL_Cursor)
+    std::string title_shown_;
+    FrameStats stats_;
+};
+
+// SDL could not make or show a window.
+class ViewerError : public HostError {
+public:
+    using HostError::HostError;
+};
+
+}  // namespace tarn
+
+#endif
