@@ -16,6 +16,7 @@
 // Sections: state | helpers | text callbacks | lamp and button callbacks | records
 #include <stdint.h>
 
+#include "framework/whole_number.h"
 #include "systems/tarn.h"
 
 /* ---- state ----------------------------------------------------------------------- */
@@ -88,13 +89,19 @@ static FLOAT64 TARN_CALL radio_line2_cb(ELEMENT_STRING* e) {
         if (gps_ground_speed_kt <= 1) {
             wsprintfA(line, "%03dNM --:--E", truncated(d));
         } else {
+            // The time to go in whole seconds, from one division, snapped onto a whole
+            // number it misses only by rounding: 10 NM at 90 kt is 400 s, where the minutes'
+            // fraction times 60 comes to 39.999999999999964 s and would show 06:39s. Minutes
+            // and hours follow by integer division, which gives exactly the truncated minutes
+            // and hours of the time; a true fraction is still cut (1 NM at 91 kt, 39.56 s,
+            // shows 00:39s).
             const FLOAT64 t = d / gps_ground_speed_kt;  // hours to go
-            if (t < 1.0) {
-                const FLOAT64 m = t * 60.0;
-                const int32_t s = truncated((m - truncated(m)) * 60.0);
-                wsprintfA(line, "%03dNM %02d:%02ds", truncated(d), truncated(m), s);
+            const int32_t seconds = truncated(snap_whole(d * 3600.0 / gps_ground_speed_kt));
+            if (t < 1.0 && seconds < 3600) {
+                wsprintfA(line, "%03dNM %02d:%02ds", truncated(d), seconds / 60, seconds % 60);
             } else {
-                wsprintfA(line, "%03dNM %02d:%02dm", truncated(d), truncated(t), truncated((t - truncated(t)) * 60.0));
+                const int32_t minutes = seconds / 60;
+                wsprintfA(line, "%03dNM %02d:%02dm", truncated(d), minutes / 60, minutes % 60);
             }
         }
     }
@@ -109,9 +116,11 @@ static FLOAT64 TARN_CALL radio_capture_cb(ELEMENT_STRING* e) {
     return 0.0;
 }
 
-// Capture 2: ground speed (832), metres per second to knots. Draws nothing.
+// Capture 2: ground speed (832), metres per second to knots, whole knots as the product
+// gives them (50 m/s is 97 kt, even where the product is figured a hair short). Draws
+// nothing.
 static FLOAT64 TARN_CALL ground_speed_capture_cb(ELEMENT_STRING* e) {
-    gps_ground_speed_kt = truncated(e->source_var[0].var_value.n * 1.94);
+    gps_ground_speed_kt = truncated(snap_whole(e->source_var[0].var_value.n * 1.94));
     return 0.0;
 }
 
