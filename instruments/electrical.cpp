@@ -9,6 +9,7 @@
 //
 // Sections: flag sets | sound slots and callbacks | "Battery" | "Left Generator" |
 //           "Right Generator" | "Avionics Switch" | "Alt_Bat"
+#include "framework/whole_number.h"
 #include "instruments/sound.h"
 #include "instruments/tarn2.h"
 
@@ -72,7 +73,9 @@ FLOAT64 TARN_CALL alt_bat_frame_cb(ELEMENT_ICON* element) {
     MODULE_VAR battery = {364};  // battery master
     lookup_var(&right);
     lookup_var(&battery);
-    return 4 * element->source_var.var_value.n + 2 * right.var_value.n + battery.var_value.n;
+    // A sum that is whole but for rounding (4 x 0.1 + 2 x 0.7 + 0.2 comes to a hair below 2)
+    // shows that frame, not the one below.
+    return snap_whole(4 * element->source_var.var_value.n + 2 * right.var_value.n + battery.var_value.n);
 }
 
 /* ---- "Battery" ---------------------------------------------------------------------- */

@@ -9,6 +9,7 @@
 // 65607 and 65615 through the host's mouse handling.
 #include <cmath>
 
+#include "framework/whole_number.h"
 #include "instruments/tarn2.h"
 
 namespace {
@@ -33,8 +34,11 @@ void TARN_CALL throttle_quadrant_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32) 
 
 // The trim wheel's frame advances one per degree of trim and repeats every 6 degrees;
 // 0 rad shows frame 2. Below -20 degrees the remainder is negative: it wraps into 0 to 5.
+// Whole degrees are snapped onto the whole number before the remainder is taken: -58
+// degrees in radians times the factor comes to a hair below -38, which would give 3.999...
+// (frame 3) instead of 4, and -116 degrees 5.999... (frame 5) instead of 0.
 FLOAT64 TARN_CALL trim_wheel_frame(ELEMENT_ICON* e) {
-    FLOAT64 frame = std::fmod(e->source_var.var_value.n * 57.29577951308232 + 20, 6);
+    FLOAT64 frame = std::fmod(snap_whole(e->source_var.var_value.n * 57.29577951308232 + 20), 6);
     if (frame < 0) frame += 6;
     return frame;
 }
