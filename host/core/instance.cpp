@@ -57,6 +57,25 @@ double numeric(const MODULE_VAR& v) {
     }
 }
 
+// The value of one axis of a slider, moving image or sprite, which is drawn from it as it
+// stands: a value that is no number keeps the axis where it was (0 before the first
+// number); so does an infinity on a slider or sprite, whose travel has no end, while a
+// moving image holds one to the limit it lies beyond. Other kinds keep the callback's value.
+double placed_value(const ELEMENT_HEADER* e, int axis, double value, double last) {
+    switch (e->element_type) {
+    case ELEMENT_TYPE_SLIDER:
+    case ELEMENT_TYPE_SPRITE: return std::isfinite(value) ? value : last;
+    case ELEMENT_TYPE_MOVING_IMAGE: {
+        if (std::isnan(value)) return last;
+        if (!std::isinf(value)) return value;
+        const auto* m = reinterpret_cast<const ELEMENT_MOVING_IMAGE*>(e);
+        const double lo = axis == 0 ? m->min_x : m->min_y, hi = axis == 0 ? m->max_x : m->max_y;
+        return value > 0 ? std::fmax(lo, hi) : std::fmin(lo, hi);
+    }
+    default: return value;
+    }
+}
+
 // The callback of one value axis of an element, called on the element; without a
 // callback the axis shows its source value.
 double axis_value(ELEMENT_HEADER* e, int axis, const MODULE_VAR* var) {
@@ -246,6 +265,11 @@ void GaugeInstance::install_element(const Plugin& plugin, ElementState& s, size_
                                 (t.row ? " entry " + std::to_string(t.row) : std::string()) + ": " + t.message);
             }
             s.has_table = true;
+            // The entries run in one order, so the first and the last are the table's ends.
+            const double first = n->nonlinearity[0].value;
+            const double last = n->nonlinearity[n->nonlinearity_table_size - 1].value;
+            s.table_ends[0] = s.table.map(std::fmin(first, last));
+            s.table_ends[1] = s.table.map(std::fmax(first, last));
         }
         break;
     }
@@ -337,14 +361,19 @@ void GaugeInstance::update_element(ElementState& s, double seconds) {
     for (int a = 0; a < s.axes; ++a) {
         MODULE_VAR* v = s.vars[a];
         const double result = axis_value(e, a, v);
-        s.value[a] = result;
+        s.value[a] = placed_value(e, a, result, s.value[a]);
         // Without a token, the element's value is what its callback returned last.
         if (v != nullptr && v->id == 0) v->var_value.n = result;
     }
     switch (e->element_type) {
     case ELEMENT_TYPE_NEEDLE: {
-        const double target = s.has_table ? s.table.map(s.value[0]) : s.value[0];
-        if (!std::isfinite(target)) break;  // a value that is no number leaves the needle where it is
+        // NaN (or a table mapping of one) and an infinity without a table give no direction
+        // and leave the needle where it is, slewed or not; on a table an infinity pins it to
+        // the table's end on its side, where the end segment would carry it on for ever.
+        const double value = s.value[0];
+        double target = value;
+        if (s.has_table) target = std::isinf(value) ? s.table_ends[value > 0 ? 1 : 0] : s.table.map(value);
+        if (!std::isfinite(target)) break;
         s.target = target;
         const double rate = reinterpret_cast<ELEMENT_NEEDLE*>(e)->max_degrees_per_second;
         if (rate > 0.0 && s.angle_set) {
@@ -363,7 +392,9 @@ void GaugeInstance::update_element(ElementState& s, double seconds) {
         const double scale = icon->scale == 0.0 ? 1.0 : icon->scale;
         const double v = s.value[0] * scale;
         const int count = int(std::max<UINT32>(1, icon->picture_count));
-        if (!(v >= 0.0)) s.frame = -1;  // negative or no number: nothing drawn
+        // Negative (-inf too) or no number: nothing drawn; at or above the count (+inf too):
+        // the last frame. Only a value in between is cut to an integer.
+        if (!(v >= 0.0)) s.frame = -1;
         else if (v >= double(count)) s.frame = count - 1;
         else s.frame = std::min(count - 1, std::max(0, int(v) + icon->offset));
         break;

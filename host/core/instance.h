@@ -51,10 +51,14 @@ struct ElementState {
     int axes = 0;                       // value axes: 1, or 2 (x, y), or 3 (x, y, rotation)
     MODULE_VAR* vars[3] = {};
     int32_t slots[3] = {-1, -1, -1};    // store slot per axis; -1: token 0
-    double value[3] = {};               // the latest value per axis, after the callback
+    // The latest value per axis, after the callback. Sliders, moving images and sprites
+    // are drawn from it as it stands, so there it is the value held to what gives a place
+    // (placed_value in instance.cpp); needles, icons and texts keep the callback's value.
+    double value[3] = {};
     // Needles.
     bool has_table = false;
     NeedleTable table;
+    double table_ends[2] = {};          // directions of the table's least and greatest value
     double target = 0.0;                // direction the value asks for
     double angle = 0.0;                 // direction drawn (after the slew limit)
     bool angle_set = false;

@@ -5,6 +5,7 @@
 //   70010               "Probe" repeat region fired; value: the mouse flags
 //   70021, 70022        "Probe" drag region fired; values: x and y relative to the region
 //   70030               "Probe" switch region clicked; value: the new switch state
+#include <cmath>
 #include <cstring>
 
 #include "framework/linkage.h"
@@ -268,6 +269,64 @@ static ELEMENT_STATIC_IMAGE layered_background = {
 static ELEMENT_HEADER* layered_list[] = {&layered_background.header, NULL};
 static GAUGEHDR layered_gauge = TARN_GAUGE_HEADER(700, "Layered", layered_list, plain_mouse, NULL, 100);
 
+/* ---- "Extremes": one element of each kind for values that are no number or infinite -- */
+// Tokens 9101 to 9113, one per value: 9101 plain needle (degrees), 9102 needle slewed at 10
+// degrees a second, 9103 table needle (0 at 12 o'clock, 500 at 6), 9104 needle slewed at 90
+// degrees a second on a descending table (500 at 12 o'clock, 0 at 6), 9105 icon of three
+// frames, 9106 / 9107 slider x (scale 2) / y, 9108 / 9109 moving image x (limits 0 to 10) / y
+// (limits reversed, 10 to 0), 9110 / 9111 / 9112 sprite x / y / rotation, 9113 the text's
+// number, which its callback also returns.
+
+static FLOAT64 TARN_CALL extremes_text_cb(ELEMENT_STRING* e) {
+    const FLOAT64 v = e->source_var[0].var_value.n;
+    if (std::isnan(v)) wsprintfA(e->string, "NAN");
+    else if (std::isinf(v)) wsprintfA(e->string, v > 0 ? "+INF" : "-INF");
+    else if (std::fabs(v) > 1e9) wsprintfA(e->string, "BIG");
+    else wsprintfA(e->string, "%d", int(v));
+    return v;
+}
+
+static NONLINEARITY extremes_descending_table[] = {{{81, 28}, 500, 0}, {{81, 128}, 0, 0}};
+
+static ELEMENT_STRING extremes_text = {
+    .header = {.element_type = ELEMENT_TYPE_STRING, .resource_id = -1, .position = {120, 80}},
+    .source_var = {{9113}, {0}, {0}}, .update_cb = extremes_text_cb, .img_size = {60, 16}, .max_string_length = 8,
+    .fg_color = 0x0000FF, .font_face = "Quartz", .font_weight = 400, .font_charset = 1, .draw_text_flags = 0x25};
+static ELEMENT_SPRITE extremes_sprite = {
+    .header = {.element_type = ELEMENT_TYPE_SPRITE, .resource_id = 110, .ofs = {170, 30}},
+    .source_var_x = {9110}, .scale_x = 1, .source_var_y = {9111}, .scale_y = 1, .source_var_0 = {9112}, .scale_0 = 1,
+    .texture_scale_x = 1, .texture_scale_y = 1};
+static ELEMENT_MOVING_IMAGE extremes_moving = {
+    .header = {.element_type = ELEMENT_TYPE_MOVING_IMAGE, .resource_id = 110, .position = {140, 10}},
+    .source_var_x = {9108}, .min_x = 0, .max_x = 10, .source_var_y = {9109}, .min_y = 10, .max_y = 0};
+static ELEMENT_SLIDER extremes_slider = {
+    .header = {.element_type = ELEMENT_TYPE_SLIDER, .resource_id = 110, .position = {120, 40}},
+    .source_var_x = {9106}, .scale_x = 2, .source_var_y = {9107}, .scale_y = 1};
+static ELEMENT_ICON extremes_icon = {
+    .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 102, .position = {4, 4}},
+    .source_var = {9105}, .picture_count = 3, .scale = 1.0};
+static ELEMENT_NEEDLE extremes_slewed_table_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {81, 78}, .ofs = {5, 55}},
+    .source_var = {9104}, .nonlinearity = extremes_descending_table, .nonlinearity_table_size = 2,
+    .max_degrees_per_second = 90};
+static ELEMENT_NEEDLE extremes_table_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {81, 78}, .ofs = {5, 55}},
+    .source_var = {9103}, .nonlinearity = hundreds_table, .nonlinearity_table_size = 2};
+static ELEMENT_NEEDLE extremes_slewed_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {50, 50}, .ofs = {5, 55}},
+    .source_var = {9102}, .max_degrees_per_second = 10};
+static ELEMENT_NEEDLE extremes_plain_needle = {
+    .header = {.element_type = ELEMENT_TYPE_NEEDLE, .resource_id = 101, .position = {50, 50}, .ofs = {5, 55}},
+    .source_var = {9101}};
+static ELEMENT_HEADER* extremes_children[] = {
+    &extremes_plain_needle.header, &extremes_slewed_needle.header, &extremes_table_needle.header,
+    &extremes_slewed_table_needle.header, &extremes_icon.header, &extremes_slider.header, &extremes_moving.header,
+    &extremes_sprite.header, &extremes_text.header, NULL};
+static ELEMENT_STATIC_IMAGE extremes_background = {
+    .header = {.element_type = ELEMENT_TYPE_STATIC_IMAGE, .resource_id = 100, .next_element = extremes_children}};
+static ELEMENT_HEADER* extremes_list[] = {&extremes_background.header, NULL};
+static GAUGEHDR extremes_gauge = TARN_GAUGE_HEADER(700, "Extremes", extremes_list, plain_mouse, NULL, 100);
+
 static MOUSERECT open_mouse[] = {MOUSE_PARENT_BEGIN(0, 0, 0, 0, 0), MOUSE_END};
 static GAUGEHDR open_gauge = TARN_GAUGE_HEADER(700, "OpenParent", plain_list, open_mouse, NULL, 100);
 
@@ -275,5 +334,6 @@ extern "C" {
 TARN_EXPORT IMPORT_TABLE ImportTable = TARN_IMPORT_TABLE_AS_BUILT;
 TARN_EXPORT GAUGESLINKAGE Linkage = {
     0x13, module_init, module_deinit, 0, 0, 0,
-    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, &canvas_gauge, &layered_gauge, NULL}};
+    {&probe_gauge, &selector_gauge, &plain_gauge, &flat_gauge, &missing_gauge, &open_gauge, &canvas_gauge, &layered_gauge,
+     &extremes_gauge, NULL}};
 }
