@@ -1,8 +1,8 @@
 // The platform layer: the multimedia clock and sounds that the host controls, resources
 // of the loaded modules (served to the modules outside Windows; on Windows the system
 // serves them, and the host keeps a copy here for its own look-ups and DirectSound's). Everything runs on the host's panel thread; nothing here locks.
+#include <cctype>
 #include <cstring>
-#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -53,7 +53,14 @@ bool type_matches(const ResourceEntry& e, LPCSTR type) {
         // Integer types: only RT_BITMAP is used; stored as "BITMAP".
         return reinterpret_cast<uintptr_t>(type) == 2 && std::strcmp(e.type, "BITMAP") == 0;
     }
-    return strncasecmp(e.type, type, 8) == 0 && std::strlen(type) <= 8;
+    // The same name, of at most 8 characters.
+    for (size_t i = 0; i <= 8; ++i) {
+        const char a = e.type[i], b = type[i];
+        if (b == '\0') return a == '\0';
+        if (a == '\0' || std::tolower(static_cast<unsigned char>(a)) != std::tolower(static_cast<unsigned char>(b)))
+            return false;
+    }
+    return false;
 }
 
 const ResourceEntry* find_entry(HMODULE module, DWORD id, LPCSTR type) {

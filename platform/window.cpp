@@ -36,15 +36,6 @@ std::string own_executable() {
 #endif
 }
 
-// Copies at most size - 1 characters and the terminating zero.
-void copy_part(char* out, size_t size, const char* begin, const char* end) {
-    if (out == nullptr) return;
-    size_t n = size_t(end - begin);
-    if (n > size - 1) n = size - 1;
-    std::memcpy(out, begin, n);
-    out[n] = '\0';
-}
-
 }  // namespace
 
 namespace tarn_platform {
@@ -91,6 +82,19 @@ DWORD WINAPI TARN_FAKE(GetModuleFileNameA)(HMODULE module, LPSTR path, DWORD siz
 }
 
 #if !defined(_WIN32)
+namespace {
+
+// Copies at most size - 1 characters and the terminating zero.
+void copy_part(char* out, size_t size, const char* begin, const char* end) {
+    if (out == nullptr) return;
+    size_t n = size_t(end - begin);
+    if (n > size - 1) n = size - 1;
+    std::memcpy(out, begin, n);
+    out[n] = '\0';
+}
+
+}  // namespace
+
 void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext) {
     if (path == nullptr) path = "";
     const char* p = path;

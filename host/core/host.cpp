@@ -16,38 +16,40 @@ PanelHost* g_current = nullptr;
 
 // The services of the table. The element-list services are recorded; the host drives
 // its instances itself, so a module's generic routines need nothing more from them.
-void svc_query(PELEMENT_HEADER root) {
+void TARN_CALL svc_query(PELEMENT_HEADER root) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_QUERY, root, 0);
 }
-void svc_install(PELEMENT_HEADER root, UINT32 resource) {
+void TARN_CALL svc_install(PELEMENT_HEADER root, UINT32 resource) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INSTALL, root, resource);
 }
-void svc_initialize(PELEMENT_HEADER root) {
+void TARN_CALL svc_initialize(PELEMENT_HEADER root) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INITIALIZE, root, 0);
 }
-void svc_update(PELEMENT_HEADER root) {
+void TARN_CALL svc_update(PELEMENT_HEADER root) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_UPDATE, root, 0);
 }
-void svc_generate(PELEMENT_HEADER root, UINT32 phase) {
+void TARN_CALL svc_generate(PELEMENT_HEADER root, UINT32 phase) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_GENERATE, root, phase);
 }
-void svc_plot(PELEMENT_HEADER root) {
+void TARN_CALL svc_plot(PELEMENT_HEADER root) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_PLOT, root, 0);
 }
-void svc_kill(PELEMENT_HEADER root) {
+void TARN_CALL svc_kill(PELEMENT_HEADER root) {
     if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_KILL, root, 0);
 }
-BOOL svc_trigger_key_event(UINT32 id, UINT32 value) {
+BOOL TARN_CALL svc_trigger_key_event(UINT32 id, UINT32 value) {
     if (PanelHost* h = PanelHost::current()) h->send_key_event(id, value);
     return TRUE;
 }
-void svc_lookup_var(PMODULE_VAR var) {
+void TARN_CALL svc_lookup_var(PMODULE_VAR var) {
     PanelHost* h = PanelHost::current();
     if (h != nullptr && var != nullptr) h->vars().lookup(*var);
 }
 
-template <class F>
-void* code(F f) {
+// A service as the table holds it; the type names the service's signature and calling
+// convention, so a function that does not match does not compile.
+template <class Service>
+void* code(Service f) {
     return reinterpret_cast<void*>(f);
 }
 
@@ -59,15 +61,15 @@ PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)
     if (g_current != nullptr) throw HostError("only one panel host can run at a time");
     g_current = this;
     tarn_platform_reset();
-    services_.service[SERVICE_ELEMENT_LIST_QUERY] = code(&svc_query);
-    services_.service[SERVICE_ELEMENT_LIST_INSTALL] = code(&svc_install);
-    services_.service[SERVICE_ELEMENT_LIST_INITIALIZE] = code(&svc_initialize);
-    services_.service[SERVICE_ELEMENT_LIST_UPDATE] = code(&svc_update);
-    services_.service[SERVICE_ELEMENT_LIST_GENERATE] = code(&svc_generate);
-    services_.service[SERVICE_ELEMENT_LIST_PLOT] = code(&svc_plot);
-    services_.service[SERVICE_ELEMENT_LIST_KILL] = code(&svc_kill);
-    services_.service[SERVICE_TRIGGER_KEY_EVENT] = code(&svc_trigger_key_event);
-    services_.service[SERVICE_LOOKUP_VAR] = code(&svc_lookup_var);
+    services_.service[SERVICE_ELEMENT_LIST_QUERY] = code<ELEMENT_LIST_SERVICE>(&svc_query);
+    services_.service[SERVICE_ELEMENT_LIST_INSTALL] = code<ELEMENT_LIST_INSTALL_SERVICE>(&svc_install);
+    services_.service[SERVICE_ELEMENT_LIST_INITIALIZE] = code<ELEMENT_LIST_SERVICE>(&svc_initialize);
+    services_.service[SERVICE_ELEMENT_LIST_UPDATE] = code<ELEMENT_LIST_SERVICE>(&svc_update);
+    services_.service[SERVICE_ELEMENT_LIST_GENERATE] = code<ELEMENT_LIST_GENERATE_SERVICE>(&svc_generate);
+    services_.service[SERVICE_ELEMENT_LIST_PLOT] = code<ELEMENT_LIST_SERVICE>(&svc_plot);
+    services_.service[SERVICE_ELEMENT_LIST_KILL] = code<ELEMENT_LIST_SERVICE>(&svc_kill);
+    services_.service[SERVICE_TRIGGER_KEY_EVENT] = code<TRIGGER_KEY_EVENT_SERVICE>(&svc_trigger_key_event);
+    services_.service[SERVICE_LOOKUP_VAR] = code<LOOKUP_VAR_SERVICE>(&svc_lookup_var);
 }
 
 PanelHost::~PanelHost() {

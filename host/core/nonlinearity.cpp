@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace tarn {
 
 double direction_degrees(PIXPOINT pivot, PIXPOINT point) {
-    double d = std::atan2(double(point.y - pivot.y), double(point.x - pivot.x)) * 180.0 / M_PI;
+    double d = std::atan2(double(point.y - pivot.y), double(point.x - pivot.x)) * 180.0 / std::numbers::pi;
     return d < 0 ? d + 360.0 : d;
 }
 

@@ -4,6 +4,7 @@
 #include "host/core/simulation.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "host/core/aircraft.h"
 #include "host/core/host.h"
@@ -113,7 +114,7 @@ void Simulation::Impl::fly_path(double dt) {
         double error = heading_written ? wrap180(v.number(84) - last_heading) : 0.0;
         error += kGyroDriftDegPerS * dt;
         v.set_number(84, wrap360(h + error));
-        v.set_number(83, wrap360(h + 2.0 * std::sin(h * M_PI / 180.0)));  // the compass's deviation
+        v.set_number(83, wrap360(h + 2.0 * std::sin(h * std::numbers::pi / 180.0)));  // the compass's deviation
         v.set_number(70, p.slope(Channel::heading, t) * 256.0);
         last_heading = h;
         heading_written = true;
