@@ -44,6 +44,20 @@ static BOOL TARN_CALL Magnetos_mag_mouse_cb(PPIXPOINT, FLAGS32) {
     return TRUE;
 }
 
+// Both starter knobs lie on one rectangle and neither is transparent, so engine 2's knob,
+// drawn last, would cover engine 1's turned knob with its own centred one and engine 1's
+// start would never show. Engine 2's knob therefore hides itself while engine 1's key is
+// turned and its own is centred; engine 1's knob, drawn just before it in the same update,
+// has recorded its state already. The value stays the variable's, as for every switch.
+static FLOAT64 TARN_CALL starter2_icon_cb(ELEMENT_ICON* icon) {
+    const FLOAT64 v = switch_icon_cb<&engine2_starter_on>(icon);
+    if (engine1_starter_on != 0 && engine2_starter_on == 0)
+        icon->header.image_flags |= IMAGE_HIDDEN;
+    else
+        icon->header.image_flags &= ~IMAGE_HIDDEN;
+    return v;
+}
+
 /* ---- "Magnetos" ---------------------------------------------------------------------- */
 
 namespace {
@@ -77,7 +91,8 @@ ELEMENT_ICON magneto2_b = {
     .source_var = {439}, .update_cb = switch_icon_cb<&engine2_magneto_b_on>, .picture_count = 2,
     .switch_type = ICON_SWITCH_TYPE_SET_CUR_ICON,
 };
-// Both starter knobs lie on one rectangle; frame 0 of each is the centred knob.
+// Both starter knobs lie on one rectangle; frame 0 of each is the centred knob. Engine 2's
+// hides itself to let engine 1's turned knob show (starter2_icon_cb).
 ELEMENT_ICON starter1 = {
     .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 0x1200, .position = {134, 48}, .image_flags = IMAGE_USE_ERASE},
     .source_var = {401}, .update_cb = switch_icon_cb<&engine1_starter_on>, .picture_count = 2,
@@ -85,7 +100,7 @@ ELEMENT_ICON starter1 = {
 };
 ELEMENT_ICON starter2 = {
     .header = {.element_type = ELEMENT_TYPE_ICON, .resource_id = 0x1300, .position = {134, 48}, .image_flags = IMAGE_USE_ERASE},
-    .source_var = {440}, .update_cb = switch_icon_cb<&engine2_starter_on>, .picture_count = 2,
+    .source_var = {440}, .update_cb = starter2_icon_cb, .picture_count = 2,
     .switch_type = ICON_SWITCH_TYPE_SET_CUR_ICON,
 };
 
