@@ -41,6 +41,7 @@ UINT32 callout_count = 12;          // entries of the callout table in use
 
 HMODULE radio_alt_module = NULL;    // the module resource handle, kept for loading
 LPDIRECTSOUND radio_alt_device = NULL;
+UINT32 radio_alt_copies = 0;        // copies of "Radio_Alt" between pre-install and pre-kill
 
 // Its threshold is the decision height (token 615), copied at every update.
 CALLOUT decision_height_callout = {0, 50, NULL, 3240, -500};
@@ -105,10 +106,22 @@ bool callout_plays(CALLOUT* c) {
 
 /* ---- gauge callback -------------------------------------------------------------- */
 
+// The device and the callout buffers are module variables, shared by every copy of the
+// gauge (the same gauge on two panel windows). A copy that loads them releases what an
+// earlier copy loaded rather than overwrite it, and they are released only when the last
+// copy is killed, so the copy that is left keeps speaking.
+void radio_alt_release_sounds() {
+    for (UINT32 i = 0; i < callout_count; ++i) sound_release_buffer(&callout_table[i].buffer);
+    sound_release_buffer(&decision_height_callout.buffer);
+    sound_release_device(&radio_alt_device);
+}
+
 void radio_alt_pre_install(PGAUGEHDR gauge, UINT32 extra_data) {
+    ++radio_alt_copies;
     const char* s = param_has_key(gauge ? gauge->parameters : NULL, 's');
     radio_alt_sounds = s != NULL && number_after(s) == 1;
     if (!radio_alt_sounds) return;
+    radio_alt_release_sounds();
     radio_alt_module = (HMODULE)(ULONG_PTR)extra_data;
     const HWND window = find_host_window();
     if (!sound_create_device(window, &radio_alt_device)) return;
@@ -137,9 +150,12 @@ void radio_alt_pre_update() {
 }
 
 void radio_alt_pre_kill() {
-    for (UINT32 i = 0; i < callout_count; ++i) sound_release_buffer(&callout_table[i].buffer);
-    sound_release_buffer(&decision_height_callout.buffer);
-    sound_release_device(&radio_alt_device);
+    if (radio_alt_copies > 1) {
+        --radio_alt_copies;  // another copy still speaks through them
+        return;
+    }
+    radio_alt_copies = 0;
+    radio_alt_release_sounds();
 }
 
 void TARN_CALL Radio_Alt_service_cb(PGAUGEHDR gauge, SINT32 service_id, UINT32 extra_data) {

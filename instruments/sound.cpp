@@ -208,14 +208,27 @@ void sound_release_device(LPDIRECTSOUND* device) {
 
 /* ---- sound slots --------------------------------------------------------------------- */
 
+// The slot is the gauge's module variables, shared by all its copies. A second copy's
+// pre-install would otherwise overwrite the first copy's device and buffer without
+// releasing them, and the first pre-kill would release the second's, silencing the copy
+// that is left. So a new copy releases what it replaces, and the slot's objects go only
+// with the last copy.
 void sound_slot_open(SOUND_SLOT* slot, DWORD module_handle, UINT id) {
+    sound_release_buffer(&slot->buffer);
+    sound_release_device(&slot->device);
     slot->module = (HMODULE)(ULONG_PTR)module_handle;
     slot->window = find_host_window();
     sound_create_device(slot->window, &slot->device);
     slot->length = sound_load_wave(&slot->device, &slot->buffer, id, slot->module);
+    ++slot->copies;
 }
 
 void sound_slot_close(SOUND_SLOT* slot) {
+    if (slot->copies > 1) {
+        --slot->copies;  // another copy still plays through the slot
+        return;
+    }
+    slot->copies = 0;
     sound_release_buffer(&slot->buffer);
     sound_release_device(&slot->device);
 }

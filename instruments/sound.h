@@ -20,12 +20,15 @@ extern int sound_enabled;
 
 // One sound-making gauge's sound: the module handle for resource lookups (the datum of
 // the pre-install call), the host window, the device, one buffer and its length in bytes.
+// One slot serves every copy of its gauge (the same gauge on two panel windows), so it
+// also counts the copies alive: what they share lives until the last of them is killed.
 typedef struct SOUND_SLOT {
     HMODULE module;
     HWND window;
     LPDIRECTSOUND device;
     LPDIRECTSOUNDBUFFER buffer;
     DWORD length;
+    int copies;  // copies of the gauge between pre-install and pre-kill
 } SOUND_SLOT;
 
 // The host's main window by the host executable's file name: "MSCFSMAIN" when its fourth
@@ -48,7 +51,9 @@ void sound_release_device(LPDIRECTSOUND* device);
 
 // The calling pattern of the switch gauges: at pre-install, keep the module handle, find
 // the window, make the device and load resource `id`; at pre-kill, release the buffer,
-// then the device.
+// then the device. A copy installed while another lives releases the slot's device and
+// buffer before making its own, which then serve both; a copy's pre-kill releases them
+// only when no other copy is left.
 void sound_slot_open(SOUND_SLOT* slot, DWORD module_handle, UINT id);
 void sound_slot_close(SOUND_SLOT* slot);
 
