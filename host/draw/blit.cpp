@@ -56,12 +56,18 @@ inline uint32_t bilinear_sse2(const uint32_t* r0, const uint32_t* r1, uint32_t f
 #endif
 
 // Narrows [k0, k1] to the steps k at which lo < start + step x k < hi (with a step of
-// margin, the loops checking each pixel themselves).
+// margin, the loops checking each pixel themselves). The loops round the places to fixed
+// point, so a place a hair outside may be taken on the edge: the bounds are widened by a
+// few of its units as well, which matters where the step is tiny (a picture turned by
+// exactly 90 degrees moves by some 1e-16 a pixel along one axis, so a step of margin is
+// none, and a row whose places round onto the picture's edge would be left out).
 void narrow(double start, double step, double lo, double hi, double& k0, double& k1) {
     if (step == 0.0) {
         if (!(start > lo - 1.0 && start < hi + 1.0)) k1 = k0 - 1;  // (NaN too)
         return;
     }
+    lo -= 4 / kOne;
+    hi += 4 / kOne;
     double a = (lo - start) / step, b = (hi - start) / step;
     if (a > b) std::swap(a, b);
     k0 = std::max(k0, std::floor(a) - 1);
@@ -119,8 +125,11 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& m, BlitBox 
         uint32_t* out = out_rows[y] + clip.x0;
         for (int k = first; k <= last; ++k, u += du, v += dv) {
             // (Floors; the nearest pixel of a point on a pixel's edge is the one before it,
-            // as the drawing library takes it.)
-            const int64_t iu = (bilinear ? u : u - 1) >> 16, iv = (bilinear ? v : v - 1) >> 16;
+            // as the drawing library takes it, except on the picture's first edge, which
+            // is the picture's own: otherwise a picture one pixel high whose top edge lies on
+            // pixel centres, and which is a little less than a pixel high on the screen,
+            // would reach no pixel at all.)
+            const int64_t iu = (bilinear || u <= 0 ? u : u - 1) >> 16, iv = (bilinear || v <= 0 ? v : v - 1) >> 16;
             uint32_t s;
             if (bilinear) {
                 if (iu < -1 || iu >= w || iv < -1 || iv >= h) continue;
@@ -189,6 +198,24 @@ bool clip_boxes(cairo_t* cr, std::vector<BlitBox>& boxes) {
     return ok;
 }
 
+// Whether a map that does not turn puts pixel centres of a `width` x `height` target on
+// an outer edge of a w x h picture (within what fixed point tells apart). Sampled at the
+// nearest pixel, the drawing library takes such a centre outside the picture (on the
+// first edge by its rule, on the last by its rounding), so a picture one pixel high, a
+// little less than a pixel high on the screen, reaches no pixel at all.
+bool edge_on_centres(const cairo_matrix_t& m, int w, int h, int width, int height) {
+    // Each axis of the picture follows one axis of the target: u = a (t + 0.5) + b, give
+    // or take what the other, hardly turned, axis adds across the target.
+    auto on_centres = [](double a, double b, double across, double edge) {
+        if (a == 0.0) return false;
+        const double t = std::round((edge - b) / a - 0.5);
+        return std::abs(a * (t + 0.5) + b - edge) <= 2 / kOne + across;
+    };
+    const double across_u = std::abs(m.xy) * height, across_v = std::abs(m.yx) * width;
+    return on_centres(m.xx, m.x0, across_u, 0) || on_centres(m.xx, m.x0, across_u, w) ||
+           on_centres(m.yy, m.y0, across_v, 0) || on_centres(m.yy, m.y0, across_v, h);
+}
+
 }  // namespace
 
 bool copy_opaque(cairo_t* cr, const Image& src, int x, int y) {
@@ -245,8 +272,12 @@ bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, b
     if (cairo_matrix_invert(&to_source) != CAIRO_STATUS_SUCCESS) return false;
     cairo_matrix_multiply(&to_source, &to_source, &pattern);
     // Not turned (shifted, scaled): the library's own loops for that are fast (within what
-    // 16.16 fixed point tells apart, as it judges it).
-    if (std::abs(to_source.xy) < 1.0 / 65536 && std::abs(to_source.yx) < 1.0 / 65536) return false;
+    // 16.16 fixed point tells apart, as it judges it), unless, sampled at the nearest
+    // pixel, the picture's edges lie on pixel centres.
+    if (std::abs(to_source.xy) < 1.0 / 65536 && std::abs(to_source.yx) < 1.0 / 65536 &&
+        (bilinear || !edge_on_centres(to_source, src.width(), src.height(), cairo_image_surface_get_width(target),
+                                      cairo_image_surface_get_height(target))))
+        return false;
     std::vector<BlitBox> boxes;
     if (!clip_boxes(cr, boxes)) return false;
     Image picture(cairo_surface_reference(target));

@@ -39,7 +39,9 @@ struct BlitBox {
 // destination pixel's centre is mapped by `to_source` into the source's pixel space
 // (its pixel (i, j) spanning [i, i+1) x [j, j+1)) and the source sampled there, between
 // the four nearest pixel centres (`bilinear`) or at the pixel holding the point; outside
-// the source everything is clear. Pixels the source does not reach are not touched.
+// the source everything is clear; a point on an edge between two pixels takes the one
+// before it, except on the source's first edge, which takes the source's first pixel.
+// Pixels the source does not reach are not touched.
 void over_affine(const Image& src, Image& dst, const cairo_matrix_t& to_source, BlitBox clip, bool bilinear);
 
 // The same on a cairo context: `src` laid over the context's target through the
@@ -47,7 +49,9 @@ void over_affine(const Image& src, Image& dst, const cairo_matrix_t& to_source, 
 // Returns false, drawing nothing, when the loops cannot stand in for the drawing library
 // (a target that is no image, an operator other than OVER, a clip that is not whole
 // pixel boxes) or need not (the map does not turn: shifts and scales the library draws
-// fast): the caller then draws with cairo.
+// fast, unless, sampled at the nearest pixel, the picture's edges lie on pixel centres,
+// where the library would leave out a picture's edge row or column): the caller then
+// draws with cairo.
 bool over_affine(cairo_t* cr, const Image& src, const cairo_matrix_t& pattern, bool bilinear);
 
 // Copies a picture without alpha (RGB24) onto the context's target, its top-left at

@@ -192,3 +192,71 @@ TEST(Blit, CopiesOpaquePicturesWithinTheClip) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hairline needle as the gauges have it: 50 x 1 pixels, white, its pivot at the left
+// end. Drawn as a needle is drawn: the view's scale and place, the pivot pixel's centre
+// on the point (px, py) of the gauge, turned by `angle` when it is not 0, the loops
+// standing in for the library where they can.
+void draw_needle(Image& onto, const Image& needle, double dx, double dy, double sx, double sy, int px, int py,
+                 double angle, bool bilinear) {
+    cairo_t* cr = cairo_create(onto.surface());
+    cairo_translate(cr, dx, dy);
+    cairo_scale(cr, sx, sy);
+    cairo_translate(cr, px + 0.5, py + 0.5);
+    if (angle != 0.0) cairo_rotate(cr, angle * kPi / 180);
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, 0.5, 0.5);  // the picture's top-left at (-0.5, -0.5)
+    if (!tarn::over_affine(cr, needle, m, bilinear)) {
+        cairo_pattern_t* p = cairo_pattern_create_for_surface(needle.surface());
+        cairo_pattern_set_matrix(p, &m);
+        cairo_pattern_set_filter(p, bilinear ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+        cairo_set_source(cr, p);
+        cairo_paint(cr);
+        cairo_pattern_destroy(p);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(onto.surface());
+}
+
+}  // namespace
+
+// A needle one pixel high shows at the exact angles where its edges run along the pixel
+// grid: right, down, left, up, and the Suction dial's ends (-180 and 0 degrees). The
+// view scales are 1 and the panel's 149/150 (a gauge 150 high drawn 149 pixels high, which
+// puts the edge of a needle pivoting at 75 exactly on pixel centres); the gauge is moved
+// by quarter pixels so that the needle's edges fall on, before and after pixel centres,
+// its band across always holding a pixel centre, or having an edge on one.
+TEST(Blit, HairlineNeedlesShowAtExactAngles) {
+    Image needle(50, 1, true);
+    for (int x = 0; x < 50; ++x) needle.row(0)[x] = 0xFFFFFFFFu;
+    cairo_surface_mark_dirty(needle.surface());
+    const double scales[][2] = {{149.0 / 150, 149.0 / 150}, {1.0, 1.0}};
+    for (bool bilinear : {false, true})
+        for (const auto& s : scales)
+            for (int pivot : {75, 40})
+                for (double dx : {0.0, 0.25, 0.5, 0.75})
+                    for (double dy : {0.0, 0.25, 0.5, 0.75})
+                        for (double angle : {0.0, 90.0, 180.0, 270.0, -180.0, -90.0}) {
+                            SCOPED_TRACE(testing::Message() << "bilinear " << bilinear << " scale " << s[0] << " x "
+                                                            << s[1] << " pivot " << pivot << " moved " << dx << ","
+                                                            << dy << " angle " << angle);
+                            Image onto(200, 200, false);  // black
+                            draw_needle(onto, needle, 10 + dx, 10 + dy, s[0], s[1], pivot, pivot, angle, bilinear);
+                            // Where the pivot pixel's centre lands, and the way the needle points.
+                            const double cx = 10 + dx + s[0] * (pivot + 0.5), cy = 10 + dy + s[1] * (pivot + 0.5);
+                            const double ux = std::cos(angle * kPi / 180), uy = std::sin(angle * kPi / 180);
+                            int lit = 0, astray = 0;
+                            for (int y = 0; y < 200; ++y)
+                                for (int x = 0; x < 200; ++x) {
+                                    if ((onto.pixel(x, y) & 0xFFFFFF) == 0) continue;
+                                    ++lit;
+                                    // Across the needle's line, within a pixel and a half of it.
+                                    const double ax = x + 0.5 - cx, ay = y + 0.5 - cy;
+                                    if (std::abs(ax * uy - ay * ux) > 1.5) ++astray;
+                                }
+                            EXPECT_GE(lit, 45);  // about 50 pixels long on the screen
+                            EXPECT_EQ(astray, 0);
+                        }
+}
