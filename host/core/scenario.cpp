@@ -104,6 +104,13 @@ std::string format(double v) {
     return s.str();
 }
 
+// A value within the tolerance; NaN matches NaN and an infinity the same infinity.
+bool close_enough(double got, double want, double tol) {
+    if (std::isnan(want) || std::isnan(got)) return std::isnan(want) && std::isnan(got);
+    if (std::isinf(want) || std::isinf(got)) return got == want;
+    return std::fabs(got - want) <= tol;
+}
+
 /* ---- the script state --------------------------------------------------------------- */
 
 class Script {
@@ -359,7 +366,7 @@ void Script::expect(const std::vector<Word>& w) {
             const double v = parse_number(w[3]);
             const double tol = w.size() == 5 ? parse_number(w[4]) : 1e-6;
             const double got = host_.vars().number(token);
-            check(std::fabs(got - v) <= tol || (std::isnan(v) && std::isnan(got)), expected, format(got));
+            check(close_enough(got, v, tol), expected, format(got));
         }
     } else if (what.find('#') != std::string::npos) {
         expect_element(w);
@@ -394,7 +401,7 @@ void Script::expect_element(const std::vector<Word>& w) {
         const double v = parse_number(w[3]);
         const double tol = w.size() == 5 ? parse_number(w[4]) : 1e-6;
         const double got = s.value[axis];
-        check(std::fabs(got - v) <= tol || (std::isnan(v) && std::isnan(got)), subject + what + " " + w[3].text,
+        check(close_enough(got, v, tol), subject + what + " " + w[3].text,
               format(got));
     } else if (what == "angle") {
         arity(w, 4, 5, "expect NAME#K angle V [TOL]");
