@@ -155,12 +155,15 @@ void recipe_cover(const Context& c) {
         cairo_stroke(c.cr);
     }
     if (std::find(c.a().words.begin(), c.a().words.end(), "corners") != c.a().words.end()) {
-        // Panel grey outside the bezel, over a card that is square.
+        // Panel colour outside the bezel, over a card that is square and moves: the
+        // corners must hide it, so they are opaque and exactly the colour of the panel
+        // the gauge sits on (58,62,66), lest the gauge show as a square. Dimmed at night
+        // by the same factor as the panel, they still match it.
         double cx = c.w / 2, cy = c.h / 2;
         const double R = std::min(cx, cy) - 0.5;
         cairo_rectangle(c.cr, 0, 0, c.w, c.h);
         cairo_arc_negative(c.cr, cx, cy, R - 2, 2 * kPi, 0);
-        cairo_set_source_rgb(c.cr, 0.24, 0.25, 0.26);
+        cairo_set_source_rgb(c.cr, 58 / 255.0, 62 / 255.0, 66 / 255.0);
         cairo_fill(c.cr);
     }
     if (c.a().has("index")) {

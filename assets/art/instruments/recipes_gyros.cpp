@@ -104,22 +104,26 @@ void recipe_bankscale(const Context& c) {
     cairo_fill(cr);
 }
 
-// "symbol COLOR": the attitude indicator's miniature aircraft: wings and a centre dot.
+// "symbol COLOR": the attitude indicator's miniature aircraft: level wings along the
+// bitmap's top rows, their inner ends bent down, and a centre dot. The slider places the
+// bitmap's top row on the horizon card's centre row, so at pitch 0 and symbol position 0
+// the wings lie on the horizon line.
 void recipe_symbol(const Context& c) {
     cairo_t* cr = c.cr;
     const RGB col = colour(c.a().word(0, "orange"));
-    const double cy = c.h / 2;
+    const double wing = 3, wy = wing / 2;  // wing stroke, its centre row
     set(cr, col);
-    cairo_set_line_width(cr, 3.5);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, 2, cy);
-    cairo_line_to(cr, c.w * 0.33, cy);
-    cairo_line_to(cr, c.w * 0.42, cy + 5);
-    cairo_move_to(cr, c.w - 2, cy);
-    cairo_line_to(cr, c.w * 0.67, cy);
-    cairo_line_to(cr, c.w * 0.58, cy + 5);
+    cairo_set_line_width(cr, wing);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, 2, wy);
+    cairo_line_to(cr, c.w * 0.33, wy);
+    cairo_line_to(cr, c.w * 0.42, wy + 6);
+    cairo_move_to(cr, c.w - 2, wy);
+    cairo_line_to(cr, c.w * 0.67, wy);
+    cairo_line_to(cr, c.w * 0.58, wy + 6);
     cairo_stroke(cr);
-    cairo_arc(cr, c.w / 2, cy, 3, 0, 2 * kPi);
+    cairo_arc(cr, c.w / 2, 2.5, 2.5, 0, 2 * kPi);
     cairo_fill(cr);
 }
 
