@@ -39,6 +39,14 @@ void recipe_dial(const Context& c) {
         cairo_arc(c.cr, x, y, 4.5, 0, 2 * kPi);
         cairo_stroke(c.cr);
     }
+    if (c.a().str("bezel") == "dark") {
+        // A black bezel, for a face lit at night by the panel lighting: only its marks
+        // should glow, not a metal ring.
+        const double rw = c.a().num("ring", std::max(4.0, R * 0.07));
+        cairo_arc(c.cr, cx, cy, R, 0, 2 * kPi);
+        cairo_arc_negative(c.cr, cx, cy, R - rw, 2 * kPi, 0);
+        fill_shaded(c.cr, cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R), {0.13, 0.13, 0.14}, {0.04, 0.04, 0.045});
+    }
     draw_face_items(c, gauge);
     for (const std::string& t : c.a().all("window")) {
         auto p = split(t, ',');
@@ -46,10 +54,18 @@ void recipe_dial(const Context& c) {
     }
 }
 
-// "panel": a plate; the gauge's scales on black dial discs; display windows.
+// "panel [plate=dark]": a plate; the gauge's scales on black dial discs; display windows.
+// A dark plate (black, no screws, dark disc rims) is for a plate lit at night by the panel
+// lighting, where only its marks and legends should glow.
 void recipe_panel(const Context& c) {
     const std::string gauge = c.gauge();
-    plate(c.cr, c.w, c.h, !c.a().has("noscrews"));
+    const bool dark = c.a().str("plate") == "dark";
+    if (dark) {
+        cairo_rectangle(c.cr, 0, 0, c.w, c.h);
+        fill_shaded(c.cr, cairo_pattern_create_linear(0, 0, 0, c.h), {0.09, 0.09, 0.10}, {0.05, 0.05, 0.055});
+    } else {
+        plate(c.cr, c.w, c.h, !c.a().has("noscrews"));
+    }
     auto sc = c.scales.find(gauge);
     if (sc != c.scales.end() && !c.a().has("nodiscs")) {
         // One disc per pivot, large enough for its scales.
@@ -60,7 +76,8 @@ void recipe_panel(const Context& c) {
         }
         for (auto& [p, r] : discs) {
             cairo_arc(c.cr, p.first, p.second, r + 3, 0, 2 * kPi);
-            cairo_set_source_rgb(c.cr, 0.36, 0.37, 0.39);
+            if (dark) cairo_set_source_rgb(c.cr, 0.17, 0.17, 0.18);
+            else cairo_set_source_rgb(c.cr, 0.36, 0.37, 0.39);
             cairo_fill(c.cr);
         }
         for (auto& [p, r] : discs) {
