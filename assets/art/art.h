@@ -131,6 +131,35 @@ void bezel(cairo_t* cr, double cx, double cy, double R, double ring);
 void recess(cairo_t* cr, double x, double y, double w, double h);
 void lcd_window(cairo_t* cr, double x, double y, double w, double h);
 
+/* ---- layout check ------------------------------------------------------------------ */
+
+// What a frame's drawing put where, in bitmap pixels, for the layout check: every text's
+// ink box, every scale mark as a stroke, every numeral, and the needle at rest. The
+// primitives record into layout() as they draw; the driver clears it before each frame.
+struct LayoutItem {
+    enum Kind { kText, kNumeral, kMark, kRest };
+    Kind kind = kText;
+    std::string text;                    // texts and numerals; a mark's value
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // box (texts, numerals) or stroke ends (marks, rest)
+    double width = 0;                    // a stroke's width
+    int group = -1;                      // the scale a numeral, mark or rest belongs to
+    bool on_case = false;                // a button's cap: on the case, not held to the dial's circle
+};
+
+struct Layout {
+    std::vector<LayoutItem> items;
+    double w = 0, h = 0;
+    bool round = false;  // a round face: texts stay inside the circle (cx, cy, r)
+    double cx = 0, cy = 0, r = 0;
+    int scales = 0;      // scales drawn so far (their group numbers)
+    std::vector<std::pair<double, double>> rests;  // pivots whose needle at rest is recorded
+};
+
+// Defined in draw.cpp.
+Layout& layout();
+// The faults of the frame just drawn, one line each ("TEXT" overlaps "TEXT2", ...).
+std::vector<std::string> check_layout(const Layout& l);
+
 /* ---- recipes ----------------------------------------------------------------------- */
 
 struct Context {

@@ -216,14 +216,139 @@ void font(cairo_t* cr, double size, bool bold) {
     cairo_set_font_size(cr, size);
 }
 
+/* ---- layout check ------------------------------------------------------------------ */
+
+Layout& layout() {
+    static Layout current;
+    return current;
+}
+
+namespace {
+
+// The kind the next texts are recorded as (numerals while a scale prints its numbers).
+LayoutItem::Kind g_text_kind = LayoutItem::kText;
+int g_group = -1;
+bool g_on_case = false;
+
+// The device-space bounding box of a user-space rectangle.
+void device_box(cairo_t* cr, double x0, double y0, double x1, double y1, LayoutItem& it) {
+    double xs[4] = {x0, x1, x0, x1}, ys[4] = {y0, y0, y1, y1};
+    for (int k = 0; k < 4; ++k) cairo_user_to_device(cr, &xs[k], &ys[k]);
+    it.x0 = *std::min_element(xs, xs + 4);
+    it.x1 = *std::max_element(xs, xs + 4);
+    it.y0 = *std::min_element(ys, ys + 4);
+    it.y1 = *std::max_element(ys, ys + 4);
+}
+
+void record_stroke(cairo_t* cr, LayoutItem::Kind kind, const std::string& what, double ax, double ay, double bx, double by,
+                   double width) {
+    LayoutItem it;
+    it.kind = kind;
+    it.text = what;
+    cairo_user_to_device(cr, &ax, &ay);
+    cairo_user_to_device(cr, &bx, &by);
+    it.x0 = ax;
+    it.y0 = ay;
+    it.x1 = bx;
+    it.y1 = by;
+    it.width = width;
+    it.group = g_group;
+    layout().items.push_back(it);
+}
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+// Boxes touch without overlapping when they share less than this (antialiased edges).
+constexpr double kSlack = 0.5;
+
+// Two texts keep apart by a quarter of the smaller one's height (at least a pixel), so
+// that they read as two at a glance.
+bool boxes_overlap(const Box& a, const Box& b) {
+    const double gap = std::max(1.0, 0.25 * std::min(a.y1 - a.y0, b.y1 - b.y0)) - kSlack;
+    return a.x0 - gap < b.x1 && b.x0 - gap < a.x1 && a.y0 - gap < b.y1 && b.y0 - gap < a.y1;
+}
+
+// Whether a stroke from (ax, ay) to (bx, by), `width` wide, crosses a box: the box grown
+// by half the width against the segment (Liang-Barsky clipping).
+bool stroke_crosses(const Box& box, double ax, double ay, double bx, double by, double width) {
+    const double g = width / 2 - kSlack;
+    const double x0 = box.x0 - g, y0 = box.y0 - g, x1 = box.x1 + g, y1 = box.y1 + g;
+    double t0 = 0, t1 = 1;
+    const double dx = bx - ax, dy = by - ay;
+    const double p[4] = {-dx, dx, -dy, dy}, q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+        } else {
+            const double t = q[k] / p[k];
+            if (p[k] < 0) t0 = std::max(t0, t);
+            else t1 = std::min(t1, t);
+        }
+    }
+    return t0 < t1;
+}
+
+std::string quoted(const LayoutItem& it) {
+    return (it.kind == LayoutItem::kNumeral ? "numeral \"" : "\"") + it.text + "\"";
+}
+
+}  // namespace
+
+std::vector<std::string> check_layout(const Layout& l) {
+    std::vector<std::string> out;
+    std::vector<const LayoutItem*> texts, strokes;
+    for (const LayoutItem& it : l.items)
+        (it.kind == LayoutItem::kText || it.kind == LayoutItem::kNumeral ? texts : strokes).push_back(&it);
+    auto box = [](const LayoutItem* it) { return Box{it->x0, it->y0, it->x1, it->y1}; };
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const LayoutItem& a = *texts[i];
+        const Box ba = box(&a);
+        // On the face: inside the bitmap, and inside the dial's circle on a round face.
+        if (ba.x0 < -kSlack || ba.y0 < -kSlack || ba.x1 > l.w + kSlack || ba.y1 > l.h + kSlack) {
+            if (a.kind != LayoutItem::kText || a.text != "window") out.push_back(quoted(a) + " leaves the bitmap");
+        } else if (l.round && !a.on_case) {
+            const double xs[2] = {ba.x0, ba.x1}, ys[2] = {ba.y0, ba.y1};
+            bool outside = false;
+            for (double x : xs)
+                for (double y : ys) outside = outside || std::hypot(x - l.cx, y - l.cy) > l.r + kSlack;
+            if (outside) out.push_back(quoted(a) + " leaves the dial's face");
+        }
+        for (size_t j = i + 1; j < texts.size(); ++j)
+            if (!(a.kind == LayoutItem::kText && a.text == "window" && texts[j]->kind == LayoutItem::kText && texts[j]->text == "window") &&
+                boxes_overlap(ba, box(texts[j]))) out.push_back(quoted(a) + " overlaps " + quoted(*texts[j]));
+        for (const LayoutItem* s : strokes) {
+            // A numeral sits by its own scale's marks and under its needle; captions sit
+            // clear of every mark and of every needle at rest.
+            if (a.kind == LayoutItem::kNumeral && s->group == a.group) continue;
+            if (a.kind == LayoutItem::kNumeral && s->kind == LayoutItem::kRest) continue;
+            if (!stroke_crosses(ba, s->x0, s->y0, s->x1, s->y1, s->width)) continue;
+            if (s->kind == LayoutItem::kRest) out.push_back(quoted(a) + " lies under the needle at rest (" + s->text + ")");
+            else out.push_back(quoted(a) + " covers the mark at " + s->text);
+        }
+    }
+    return out;
+}
+
 // Text centred on (x, y).
 void text_at(cairo_t* cr, double x, double y, const std::string& s, double size, RGB c, bool bold) {
     font(cr, size, bold);
     cairo_text_extents_t te;
     cairo_text_extents(cr, s.c_str(), &te);
     set(cr, c);
-    cairo_move_to(cr, x - te.width / 2 - te.x_bearing, y - te.height / 2 - te.y_bearing);
+    const double left = x - te.width / 2, top = y - te.height / 2;
+    cairo_move_to(cr, left - te.x_bearing, top - te.y_bearing);
     cairo_show_text(cr, s.c_str());
+    if (te.width > 0 && te.height > 0) {
+        LayoutItem it;
+        it.kind = g_text_kind;
+        it.text = s;
+        it.group = g_group;
+        it.on_case = g_on_case;
+        device_box(cr, left, top, left + te.width, top + te.height, it);
+        layout().items.push_back(it);
+    }
 }
 
 // Text of at most `width` pixels, centred on (x, y).
@@ -298,6 +423,11 @@ void recess(cairo_t* cr, double x, double y, double w, double h) {
 
 // A display window for a text element: black glass with a thin frame.
 void lcd_window(cairo_t* cr, double x, double y, double w, double h) {
+    // Recorded as a text: nothing printed may lie under it.
+    LayoutItem it;
+    it.text = "window";
+    device_box(cr, x - 3, y - 3, x + w + 3, y + h + 3, it);
+    layout().items.push_back(it);
     rounded(cr, x - 3, y - 3, w + 6, h + 6, 3);
     cairo_set_source_rgb(cr, 0.45, 0.46, 0.48);
     cairo_fill(cr);
@@ -314,6 +444,15 @@ void draw_scale(cairo_t* cr, const Scale& s) {
     const double L = s.reach;
     const RGB white = colour(a.str("color", "white"));
     const double fsize = a.num("font", std::max(8.0, std::min(16.0, L * 0.2)));
+    g_group = layout().scales++;
+    struct GroupEnd {
+        ~GroupEnd() { g_group = -1; }
+    } group_end;
+    char what[48];
+    auto value_text = [&](double v) {
+        std::snprintf(what, sizeof what, "%g", v);
+        return std::string(what);
+    };
     for (const std::string& arc : a.all("arc")) {
         auto parts = split(arc, ':');
         const double from = std::stod(parts[0]), to = std::stod(parts[1]);
@@ -344,26 +483,68 @@ void draw_scale(cairo_t* cr, const Scale& s) {
             }
         return;
     }
+    // skip=V,V: values whose number is left out (where two ranges meet, one number does).
+    // gap=A:B: no marks from A to B (a window through the ring). abs=1: numbers unsigned.
+    // inset=PX: numbers' centres PX inside the marks (default 0.8 of the font size).
+    std::vector<double> skipped;
+    for (const std::string& list : a.all("skip"))
+        for (const std::string& v : split(list, ',')) skipped.push_back(parse_double(v, s.spec->where));
+    std::vector<std::pair<double, double>> gaps;
+    for (const std::string& g : a.all("gap")) {
+        auto p = split(g, ':');
+        if (p.size() != 2) throw ArtError{s.spec->where, "expected gap=FROM:TO"};
+        gaps.push_back({parse_double(p[0], s.spec->where), parse_double(p[1], s.spec->where)});
+    }
+    const double inset = a.num("inset", fsize * 0.8);
     for (const Mark& m : s.marks) {
         const double t = rad(m.degrees);
+        bool in_gap = false;
+        for (auto [g0, g1] : gaps) in_gap = in_gap || (m.value >= g0 - 1e-9 && m.value <= g1 + 1e-9);
         const double r0 = m.major ? L - std::max(7.0, L * 0.14) : L - std::max(4.0, L * 0.07);
         const double r1 = L + std::max(2.0, L * 0.04);
         set(cr, white);
         cairo_set_line_width(cr, m.major ? std::max(1.6, L * 0.028) : std::max(1.0, L * 0.014));
-        cairo_move_to(cr, s.px + r0 * std::cos(t), s.py + r0 * std::sin(t));
-        cairo_line_to(cr, s.px + r1 * std::cos(t), s.py + r1 * std::sin(t));
-        cairo_stroke(cr);
-        if (m.labelled && s.spec->label > 0) {
+        if (!in_gap) {
+            cairo_move_to(cr, s.px + r0 * std::cos(t), s.py + r0 * std::sin(t));
+            cairo_line_to(cr, s.px + r1 * std::cos(t), s.py + r1 * std::sin(t));
+            cairo_stroke(cr);
+            record_stroke(cr, LayoutItem::kMark, value_text(m.value), s.px + r0 * std::cos(t), s.py + r0 * std::sin(t),
+                          s.px + r1 * std::cos(t), s.py + r1 * std::sin(t), cairo_get_line_width(cr));
+        }
+        bool skip = false;
+        for (double v : skipped) skip = skip || std::fabs(v - m.value) < 1e-9;
+        if (m.labelled && s.spec->label > 0 && !skip) {
             const double div = a.num("div", 1);
             const int dec = static_cast<int>(a.num("dec", 0));
             char buf[32];
-            std::snprintf(buf, sizeof buf, "%.*f", dec, m.value / div);
+            std::snprintf(buf, sizeof buf, "%.*f", dec, (a.num("abs", 0) != 0 ? std::fabs(m.value) : m.value) / div);
             std::string txt = buf;
             if (txt == "-0") txt = "0";
             if (a.has("first") && std::fabs(m.value - s.spec->from) < 1e-9) txt = a.str("first");
-            const double lr = a.str("side") == "out" ? r1 + fsize * 0.8 : r0 - fsize * 0.8;
+            const double lr = a.str("side") == "out" ? r1 + fsize * 0.8 : r0 - inset;
+            g_text_kind = LayoutItem::kNumeral;
             text_at(cr, s.px + lr * std::cos(t), s.py + lr * std::sin(t), txt, fsize, white);
+            g_text_kind = LayoutItem::kText;
         }
+    }
+    {
+        // The needle at rest: at 0 when the scale holds it, else at the scale's first value;
+        // once per pivot (a needle's further scales go on from where the first ends).
+        const bool first = std::find(layout().rests.begin(), layout().rests.end(), std::make_pair(s.px, s.py)) == layout().rests.end();
+        layout().rests.push_back({s.px, s.py});
+        const double rest = s.spec->from <= 0 && s.spec->to >= 0 ? 0.0 : s.spec->from;
+        double deg = 0;
+        bool known = first;
+        if (known) {
+            try {
+                deg = s.direction(rest);
+            } catch (const ArtError&) {
+                known = false;
+            }
+        }
+        if (known)
+            record_stroke(cr, LayoutItem::kRest, value_text(rest), s.px, s.py, s.px + L * std::cos(rad(deg)),
+                          s.py + L * std::sin(rad(deg)), 2);
     }
     if (a.has("redline")) {
         const double t = rad(s.direction(a.num("redline", 0)));
@@ -372,6 +553,8 @@ void draw_scale(cairo_t* cr, const Scale& s) {
         cairo_move_to(cr, s.px + (L - L * 0.16) * std::cos(t), s.py + (L - L * 0.16) * std::sin(t));
         cairo_line_to(cr, s.px + (L + 3) * std::cos(t), s.py + (L + 3) * std::sin(t));
         cairo_stroke(cr);
+        record_stroke(cr, LayoutItem::kMark, "the redline", s.px + (L - L * 0.16) * std::cos(t), s.py + (L - L * 0.16) * std::sin(t),
+                      s.px + (L + 3) * std::cos(t), s.py + (L + 3) * std::sin(t), cairo_get_line_width(cr));
     }
 }
 
@@ -407,7 +590,9 @@ void draw_buttons(const Context& c, const std::string& gauge) {
         const double x = m.x0, y = m.y0, w = m.x1 - m.x0, h = m.y1 - m.y0;
         rounded(c.cr, x + 1, y + 1, w - 2, h - 2, 3);
         fill_shaded(c.cr, cairo_pattern_create_linear(0, y, 0, y + h), {0.38, 0.39, 0.40}, {0.16, 0.16, 0.17});
+        g_on_case = true;
         text_fit(c.cr, x + w / 2, y + h / 2, cap, std::min(11.0, h * 0.45), w - 4, colour("white"));
+        g_on_case = false;
     }
 }
 

@@ -27,12 +27,28 @@
 //       div=, dec=     numbers are value / div with dec decimals; first= text of FROM
 //       arc=A:B:COLOR  a coloured band from A to B (repeatable); redline=V
 //       side=in|out    numbers inside (default) or outside the ticks; font=size
+//       inset=PX       numbers' centres PX inside the ticks (default 0.8 of the font size)
+//       skip=V,V       no number at these values (where two ranges meet, one number)
+//       gap=A:B        no ticks from A to B (a window through the ring); abs=1 unsigned numbers
 //       with="GAUGE"   another gauge created and updated along (module state it writes)
 //       points=V:T=X|V:T=X
 //                      a needle whose callback reads module state only: its angle is
 //                      measured at those states (two or more, dial value V each) and
 //                      the marks lie on the line through them
 //   The background recipes "dial" and "panel" draw the SCALE lines of their gauge.
+//
+// The layout check: the drawing primitives record every text's ink box, every scale mark,
+// every number and each needle at rest (at 0, or at its first scale's first value) per
+// frame, and tarn-art refuses a face where two texts (a window counts as one) come closer
+// than a quarter of the smaller one's height, a text covers a mark of another scale, a
+// caption lies under a needle at rest, or a text leaves the bitmap or a dial's circle
+// (button caps excepted). Each fault is one line on standard error:
+//   MANIFEST:LINE: bitmap ID (RECIPE): "TEXT" overlaps "TEXT2"
+// and tarn-art exits with status 3 without writing the blob, so the build stops. Faces
+// still to be laid out are listed in kStillToLayOut: their faults are warnings.
+// Exit status: 0 done, 2 bad input (a manifest's FILE:LINE named), 3 layout faults.
+// With TARN_ART_LAYOUT=ID in the environment, the items recorded for bitmap ID are printed
+// (kind, text, box or stroke, scale), for laying a face out.
 //
 // Colours and shapes are the house style: black faces, white marks and numbers, grey
 // panel plates, pure black (0,0,0) only where a picture is transparent.
@@ -59,6 +75,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -308,6 +325,14 @@ const std::map<std::string, Recipe>& recipes() {
     return table;
 }
 
+/* ---- layout check ------------------------------------------------------------------ */
+
+// Faces still to be laid out: their layout faults are reported as warnings, not failures.
+// Module and bitmap id; a face leaves this list when it passes the check.
+const std::set<std::pair<std::string, uint32_t>> kStillToLayOut = {
+    {"TARN2_Instruments", 200},  // Clock: the time window covers 3, 4, 5 and 7, 8, 9; "CLOCK" under the hands at rest
+};
+
 /* ---- blob -------------------------------------------------------------------------- */
 
 using tarn_assets::make_blob;
@@ -370,6 +395,7 @@ int main(int argc, char** argv) {
 
         std::vector<Resource> resources;
         const std::vector<Use> no_uses;
+        int layout_faults = 0;
         for (const BitmapSpec& b : m.bitmaps) {
             auto rec = recipes().find(b.recipe);
             if (rec == recipes().end()) throw ArtError{b.where, "unknown drawing recipe '" + b.recipe + "'"};
@@ -378,6 +404,9 @@ int main(int argc, char** argv) {
                 Canvas canvas(static_cast<int>(b.width), static_cast<int>(b.height));
                 Context ctx{records, b, u == records.uses.end() ? no_uses : u->second, scales, static_cast<int>(k), canvas.cr,
                             static_cast<double>(b.width), static_cast<double>(b.height)};
+                layout() = Layout{};
+                layout().w = b.width;
+                layout().h = b.height;
                 try {
                     rec->second(ctx);
                 } catch (const std::exception& e) {
@@ -385,12 +414,30 @@ int main(int argc, char** argv) {
                 }
                 if (cairo_status(canvas.cr) != CAIRO_STATUS_SUCCESS)
                     throw ArtError{b.where, std::string("cairo: ") + cairo_status_to_string(cairo_status(canvas.cr))};
+                if (const char* dump = std::getenv("TARN_ART_LAYOUT"); dump && std::to_string(b.id + k) == dump)
+                    for (const LayoutItem& it : layout().items)
+                        std::cerr << "layout " << it.kind << " '" << it.text << "' " << it.x0 << "," << it.y0 << " " << it.x1 << ","
+                                  << it.y1 << " group " << it.group << "\n";
+                {
+                    const bool listed = kStillToLayOut.count({module, b.id}) != 0;
+                    for (const std::string& f : check_layout(layout())) {
+                        std::cerr << b.where << ": " << (listed ? "warning: " : "") << "bitmap " << b.id + k << " (" << b.recipe
+                                  << "): " << f << "\n";
+                        if (!listed) ++layout_faults;
+                    }
+                }
                 if (!png_dir.empty())
                     cairo_surface_write_to_png(canvas.surface, (png_dir + "/" + std::to_string(b.id + k) + ".png").c_str());
                 resources.push_back({b.id + k, "BITMAP", to_dib(canvas)});
             }
         }
         for (Resource& w : m.waves) resources.push_back(std::move(w));
+        if (layout_faults > 0) {
+            // No blob: the build stops until the faces are mended.
+            std::cerr << "tarn-art: " << layout_faults << " layout fault" << (layout_faults == 1 ? "" : "s") << " in " << module
+                      << "'s artwork\n";
+            return 3;
+        }
 
         std::vector<unsigned char> blob = make_blob(resources);
         const std::string temp = output + ".tmp";

@@ -24,7 +24,13 @@ void recipe_dial(const Context& c) {
         cy = std::stod(p.at(1));
     }
     const double R = c.a().num("radius", std::min({cx, cy, c.w - cx, c.h - cy}) - 0.5);
-    bezel(c.cr, cx, cy, R, c.a().num("ring", std::max(4.0, R * 0.07)));
+    const double ring = c.a().num("ring", std::max(4.0, R * 0.07));
+    bezel(c.cr, cx, cy, R, ring);
+    Layout& l = layout();
+    l.round = true;
+    l.cx = cx;
+    l.cy = cy;
+    l.r = R - ring;
     for (const std::string& d : c.a().all("dots")) {
         // Deviation dots: five across through (x, y), SPACING apart.
         auto p = split(d, ',');
