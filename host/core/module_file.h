@@ -23,9 +23,15 @@ void* open(const std::string& path, const std::string& name);
 void* symbol(void* handle, const char* name);
 void close(void* handle);
 // The module's resources as a resource directory for the platform layer (the blob that
-// tarn_platform_register_module takes), or nothing when it has none: on Linux the one
-// the module carries, on Windows made from the module's own bitmap and WAVE resources.
-std::vector<unsigned char> resource_directory(void* handle);
+// tarn_platform_register_module takes; empty when it has none): on Linux the one the
+// module carries, which `data` points into; on Windows one made from the module's own
+// bitmap and WAVE resources, held in `made`.
+struct ResourceDirectory {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    std::vector<unsigned char> made;
+};
+ResourceDirectory resource_directory(void* handle);
 // The handle the module's gauges get at pre-install to find their resources: the module
 // itself on Windows, the registered directory elsewhere.
 uint32_t resource_handle(void* handle, uint32_t directory);

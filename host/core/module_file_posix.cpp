@@ -70,11 +70,15 @@ void* symbol(void* handle, const char* name) { return dlsym(handle, name); }
 
 void close(void* handle) { dlclose(handle); }
 
-std::vector<unsigned char> resource_directory(void* handle) {
+ResourceDirectory resource_directory(void* handle) {
     const auto* begin = static_cast<const unsigned char*>(dlsym(handle, "tarn_resources"));
     const auto* end = static_cast<const unsigned char*>(dlsym(handle, "tarn_resources_end"));
-    if (begin == nullptr || end == nullptr || end <= begin) return {};
-    return std::vector<unsigned char>(begin, end);
+    ResourceDirectory d;
+    if (begin != nullptr && end != nullptr && end > begin) {
+        d.data = begin;
+        d.size = size_t(end - begin);
+    }
+    return d;
 }
 
 uint32_t resource_handle(void*, uint32_t directory) { return directory; }

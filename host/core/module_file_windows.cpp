@@ -151,19 +151,21 @@ void* symbol(void* handle, const char* name) {
 
 void close(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
 
-std::vector<unsigned char> resource_directory(void* handle) {
+ResourceDirectory resource_directory(void* handle) {
     HMODULE module = static_cast<HMODULE>(handle);
     std::vector<Resource> found;
     Gather bitmaps{"BITMAP", &found};
     EnumResourceNamesA(module, RT_BITMAP, gather, reinterpret_cast<LONG_PTR>(&bitmaps));
     Gather waves{"WAVE", &found};
     EnumResourceNamesA(module, "WAVE", gather, reinterpret_cast<LONG_PTR>(&waves));
-    if (found.empty()) return {};
+    ResourceDirectory d;
+    if (found.empty()) return d;
     // "TRES", the count, then per resource its id, type (8 bytes), offset and size.
     size_t at = 8 + found.size() * 20;
     size_t total = at;
     for (const Resource& r : found) total += r.size;
-    std::vector<unsigned char> out(total, 0);
+    std::vector<unsigned char>& out = d.made;
+    out.assign(total, 0);
     std::memcpy(out.data(), "TRES", 4);
     put_u32(out, 4, uint32_t(found.size()));
     for (size_t i = 0; i < found.size(); ++i) {
@@ -176,7 +178,9 @@ std::vector<unsigned char> resource_directory(void* handle) {
         if (r.size > 0) std::memcpy(out.data() + at, r.data, r.size);
         at += r.size;
     }
-    return out;
+    d.data = out.data();
+    d.size = out.size();
+    return d;
 }
 
 uint32_t resource_handle(void* handle, uint32_t) { return uint32_t(reinterpret_cast<uintptr_t>(handle)); }

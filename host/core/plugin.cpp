@@ -59,8 +59,8 @@ std::unique_ptr<Plugin> Plugin::load(const std::string& path, const std::string&
         p->gauges_.push_back(g);
     }
     p->resources_ = module_file::resource_directory(handle);
-    if (!p->resources_.empty()) {
-        HMODULE m = tarn_platform_register_module(p->resources_.data(), p->resources_.size());
+    if (p->resources_.size > 0) {
+        HMODULE m = tarn_platform_register_module(p->resources_.data, p->resources_.size);
         if (m == nullptr) throw HostError(path + ": the module's resource directory is malformed");
         p->directory_ = UINT32(reinterpret_cast<uintptr_t>(m));
     }

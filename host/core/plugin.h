@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/linkage.h"
+#include "host/core/module_file.h"
 
 namespace tarn {
 
@@ -57,7 +58,7 @@ private:
     std::vector<GAUGEHDR*> gauges_;
     UINT32 resource_handle_ = 0;
     UINT32 directory_ = 0;                // the resources as registered with the platform layer
-    std::vector<unsigned char> resources_;  // what the directory points into
+    module_file::ResourceDirectory resources_;  // what the registered directory points into
     bool initialised_ = false;
 };
 

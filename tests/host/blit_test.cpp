@@ -36,6 +36,18 @@ Image backdrop(int w, int h, bool alpha) {
     return img;
 }
 
+// What cairo itself draws for a picture under the matrix `m`, the reference for the
+// host's own loops.
+void paint_with_cairo(cairo_t* cr, const tarn::Image& src, const cairo_matrix_t& m, bool bilinear) {
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(src.surface());
+    cairo_pattern_set_matrix(p, &m);
+    cairo_pattern_set_filter(p, bilinear ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+    cairo_set_source(cr, p);
+    cairo_paint(cr);
+    cairo_pattern_destroy(p);
+}
+
+
 // Draws `src` through user-space placement (turn about (cx, cy), scale) with cairo, or
 // with the loops when `ours`; returns whether the loops drew.
 bool draw(Image& onto, const Image& src, double angle, double scale, double cx, double cy, bool bilinear, bool ours,
@@ -55,12 +67,7 @@ bool draw(Image& onto, const Image& src, double angle, double scale, double cx, 
     if (ours) {
         drew = tarn::over_affine(cr, src, m, bilinear);
     } else {
-        cairo_pattern_t* p = cairo_pattern_create_for_surface(src.surface());
-        cairo_pattern_set_matrix(p, &m);
-        cairo_pattern_set_filter(p, bilinear ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
-        cairo_set_source(cr, p);
-        cairo_paint(cr);
-        cairo_pattern_destroy(p);
+        paint_with_cairo(cr, src, m, bilinear);
     }
     cairo_destroy(cr);
     cairo_surface_flush(onto.surface());
@@ -209,12 +216,7 @@ void draw_needle(Image& onto, const Image& needle, double dx, double dy, double 
     cairo_matrix_t m;
     cairo_matrix_init_translate(&m, 0.5, 0.5);  // the picture's top-left at (-0.5, -0.5)
     if (!tarn::over_affine(cr, needle, m, bilinear)) {
-        cairo_pattern_t* p = cairo_pattern_create_for_surface(needle.surface());
-        cairo_pattern_set_matrix(p, &m);
-        cairo_pattern_set_filter(p, bilinear ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
-        cairo_set_source(cr, p);
-        cairo_paint(cr);
-        cairo_pattern_destroy(p);
+        paint_with_cairo(cr, needle, m, bilinear);
     }
     cairo_destroy(cr);
     cairo_surface_flush(onto.surface());
