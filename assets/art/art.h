@@ -124,6 +124,9 @@ double rad(double deg);
 void font(cairo_t* cr, double size, bool bold = true);
 void text_at(cairo_t* cr, double x, double y, const std::string& s, double size, RGB c, bool bold = true);
 void text_fit(cairo_t* cr, double x, double y, const std::string& s, double size, double width, RGB c);
+// A caption's font size: `size`, or more where the default panel shows the bitmap so small
+// that `size` would come out under kMinCaptionPx.
+double caption_size(double size);
 void rounded(cairo_t* cr, double x, double y, double w, double h, double r);
 void screw(cairo_t* cr, double x, double y, double r);
 void plate(cairo_t* cr, double w, double h, bool screws = true);
@@ -144,6 +147,7 @@ struct LayoutItem {
     double width = 0;                    // a stroke's width
     int group = -1;                      // the scale a numeral, mark or rest belongs to
     bool on_case = false;                // a button's cap: on the case, not held to the dial's circle
+    double size = 0;                     // a text's font size, pixels of the bitmap
 };
 
 struct Layout {
@@ -153,7 +157,16 @@ struct Layout {
     double cx = 0, cy = 0, r = 0;
     int scales = 0;      // scales drawn so far (their group numbers)
     std::vector<std::pair<double, double>> rests;  // pivots whose needle at rest is recorded
+    // Pixels of the panel per pixel of the bitmap where the default panel shows it at scale
+    // 1 (0: not on the default panel, sizes unchecked); captions must come out at least
+    // kMinCaptionPx high there.
+    double shown = 0;
+    std::vector<std::string> faults;  // found by the recipes themselves (a needle too thin)
 };
+
+constexpr double kMinNeedlePx = 2;
+
+constexpr double kMinCaptionPx = 9;
 
 // Defined in draw.cpp.
 Layout& layout();

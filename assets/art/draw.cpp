@@ -297,7 +297,7 @@ std::string quoted(const LayoutItem& it) {
 }  // namespace
 
 std::vector<std::string> check_layout(const Layout& l) {
-    std::vector<std::string> out;
+    std::vector<std::string> out = l.faults;
     std::vector<const LayoutItem*> texts, strokes;
     for (const LayoutItem& it : l.items)
         (it.kind == LayoutItem::kText || it.kind == LayoutItem::kNumeral ? texts : strokes).push_back(&it);
@@ -305,6 +305,11 @@ std::vector<std::string> check_layout(const Layout& l) {
     for (size_t i = 0; i < texts.size(); ++i) {
         const LayoutItem& a = *texts[i];
         const Box ba = box(&a);
+        if (a.kind == LayoutItem::kText && a.text != "window" && l.shown > 0 && a.size * l.shown < kMinCaptionPx - 0.05) {
+            char px[32];
+            std::snprintf(px, sizeof px, "%.1f", a.size * l.shown);
+            out.push_back(quoted(a) + " is " + px + " px high at scale 1 on the panel (captions: at least 9)");
+        }
         // On the face: inside the bitmap, and inside the dial's circle on a round face.
         if (ba.x0 < -kSlack || ba.y0 < -kSlack || ba.x1 > l.w + kSlack || ba.y1 > l.h + kSlack) {
             if (a.kind != LayoutItem::kText || a.text != "window") out.push_back(quoted(a) + " leaves the bitmap");
@@ -346,9 +351,17 @@ void text_at(cairo_t* cr, double x, double y, const std::string& s, double size,
         it.text = s;
         it.group = g_group;
         it.on_case = g_on_case;
+        double dx = size, dy = 0;
+        cairo_user_to_device_distance(cr, &dx, &dy);
+        it.size = std::hypot(dx, dy);
         device_box(cr, left, top, left + te.width, top + te.height, it);
         layout().items.push_back(it);
     }
+}
+
+double caption_size(double size) {
+    const double shown = layout().shown;
+    return shown > 0 ? std::max(size, kMinCaptionPx / shown + 0.05) : size;
 }
 
 // Text of at most `width` pixels, centred on (x, y).
@@ -565,14 +578,6 @@ void draw_labels(const Context& c) {
         if (p.size() < 4) throw ArtError{c.spec.where, "expected label=X,Y,SIZE,TEXT[,COLOR]"};
         text_at(c.cr, std::stod(p[0]), std::stod(p[1]), p[3], std::stod(p[2]), colour(p.size() > 4 ? p[4] : "white"));
     }
-    for (const std::string& l : c.a().all("box")) {
-        auto p = split(l, ',');
-        if (p.size() < 4) throw ArtError{c.spec.where, "expected box=X,Y,W,H"};
-        cairo_set_source_rgb(c.cr, 0.8, 0.8, 0.78);
-        cairo_set_line_width(c.cr, 1);
-        rounded(c.cr, std::stod(p[0]) + 0.5, std::stod(p[1]) + 0.5, std::stod(p[2]), std::stod(p[3]), 3);
-        cairo_stroke(c.cr);
-    }
 }
 
 // Push buttons on the gauge's mouse boxes that show no element: caps=A,B,C names them in
@@ -591,7 +596,7 @@ void draw_buttons(const Context& c, const std::string& gauge) {
         rounded(c.cr, x + 1, y + 1, w - 2, h - 2, 3);
         fill_shaded(c.cr, cairo_pattern_create_linear(0, y, 0, y + h), {0.38, 0.39, 0.40}, {0.16, 0.16, 0.17});
         g_on_case = true;
-        text_fit(c.cr, x + w / 2, y + h / 2, cap, std::min(11.0, h * 0.45), w - 4, colour("white"));
+        text_fit(c.cr, x + w / 2, y + h / 2, cap, caption_size(std::min(11.0, h * 0.45)), w - 2, colour("white"));
         g_on_case = false;
     }
 }

@@ -81,6 +81,7 @@
 
 #include "host/core/errors.h"
 #include "host/core/host.h"
+#include "host/core/panel_config.h"
 
 namespace tarn_art {
 
@@ -355,16 +356,18 @@ int main(int argc, char** argv) {
     std::string output, records_dir, module;
     std::vector<std::string> manifests;
     std::string png_dir;  // --png DIR: also write every frame as a PNG (for looking at)
+    std::string panel_file;  // --panel FILE: the default panel, where caption sizes are checked
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--records" && i + 1 < argc) records_dir = argv[++i];
         else if (a == "--module" && i + 1 < argc) module = argv[++i];
         else if (a == "--png" && i + 1 < argc) png_dir = argv[++i];
+        else if (a == "--panel" && i + 1 < argc) panel_file = argv[++i];
         else if (output.empty()) output = a;
         else manifests.push_back(a);
     }
     if (output.empty() || records_dir.empty() || module.empty() || manifests.empty()) {
-        std::cerr << "usage: tarn-art OUTPUT.bin --records DIR --module NAME [--png DIR] MANIFEST...\n";
+        std::cerr << "usage: tarn-art OUTPUT.bin --records DIR --module NAME [--png DIR] [--panel FILE] MANIFEST...\n";
         return 2;
     }
     try {
@@ -390,6 +393,30 @@ int main(int argc, char** argv) {
                 throw ArtError{manifests.front(), "bitmap " + std::to_string(id) + " of \"" + uses.front().gauge + "\" has no manifest line"};
         }
 
+        // How large the default panel shows each gauge at scale 1: the smallest of its
+        // placements, its width given or its size_x_mm, over its background's width.
+        std::map<std::string, double> shown;
+        if (!panel_file.empty()) {
+            const tarn::PanelConfig panel = tarn::load_panel_config(panel_file);
+            tarn::Plugin& plugin = host.module(module);
+            for (const tarn::PanelWindow& w : panel.windows)
+                for (const tarn::PanelGauge& g : w.gauges) {
+                    if (g.module != module || !records.sizes.count(g.gauge)) continue;
+                    double width = 0;
+                    for (GAUGEHDR* h : plugin.gauges())
+                        if (g.gauge == h->gauge_name) width = g.w ? *g.w : h->size_x_mm;
+                    const double f = width / records.sizes[g.gauge].first;
+                    auto it = shown.find(g.gauge);
+                    if (it == shown.end() || f < it->second) shown[g.gauge] = f;
+                }
+        }
+        auto shown_for = [&](const std::vector<Use>& uses) {
+            double f = 0;
+            for (const Use& u : uses)
+                if (auto it = shown.find(u.gauge); it != shown.end()) f = f == 0 ? it->second : std::min(f, it->second);
+            return f;
+        };
+
         std::map<std::string, std::vector<Scale>> scales;
         for (const ScaleSpec& s : m.scales) scales[s.gauge].push_back(measure(records, s, by_id));
 
@@ -407,6 +434,7 @@ int main(int argc, char** argv) {
                 layout() = Layout{};
                 layout().w = b.width;
                 layout().h = b.height;
+                layout().shown = shown_for(ctx.uses);
                 try {
                     rec->second(ctx);
                 } catch (const std::exception& e) {

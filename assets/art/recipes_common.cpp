@@ -7,6 +7,7 @@
 #include "assets/art/art.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <set>
 
@@ -14,7 +15,25 @@ namespace tarn_art {
 
 namespace {
 
-// "dial": a round instrument: transparent corners, bezel, black face, the gauge's scales.
+// "dial [hub=R]": a round instrument: transparent corners, bezel, black face, the gauge's scales.
+// Where the needles of the gauges showing this bitmap turn, in the bitmap's pixels.
+std::set<std::pair<double, double>> needle_pivots(const Context& c) {
+    std::set<std::pair<double, double>> hubs;
+    for (const Use& me : c.uses) {
+        for (const Use& u : c.records.elements[me.gauge])
+            if (u.kind == ELEMENT_TYPE_NEEDLE && u.ox >= 0 && (u.ox > 0 || u.oy > 0))
+                hubs.insert({u.x + 0.5 - me.x, u.y + 0.5 - me.y});
+    }
+    return hubs;
+}
+
+// A round boss of radius r at (x, y), when it lies on the bitmap.
+void draw_hub(const Context& c, double x, double y, double r) {
+    if (x < 0 || y < 0 || x > c.w || y > c.h) return;
+    cairo_arc(c.cr, x, y, r, 0, 2 * kPi);
+    fill_shaded(c.cr, cairo_pattern_create_radial(x - r / 3, y - r / 3, 0, x, y, r), {0.45, 0.45, 0.46}, {0.10, 0.10, 0.11});
+}
+
 void recipe_dial(const Context& c) {
     const std::string gauge = c.gauge();
     double cx = c.w / 2, cy = c.h / 2;
@@ -58,6 +77,9 @@ void recipe_dial(const Context& c) {
         auto p = split(t, ',');
         lcd_window(c.cr, std::stod(p.at(0)), std::stod(p.at(1)), std::stod(p.at(2)), std::stod(p.at(3)));
     }
+    // hub=R: a boss under each needle's pivot, for needles too thin to carry their own hub.
+    if (c.a().has("hub"))
+        for (auto [x, y] : needle_pivots(c)) draw_hub(c, x, y, c.a().num("hub", 6));
 }
 
 // "panel [plate=dark]": a plate; the gauge's scales on black dial discs; display windows.
@@ -96,6 +118,24 @@ void recipe_panel(const Context& c) {
         auto p = split(t, ',');
         lcd_window(c.cr, std::stod(p.at(0)), std::stod(p.at(1)), std::stod(p.at(2)), std::stod(p.at(3)));
     }
+    // Blanking plates (box=X,Y,W,H): a raised cover with two screws, where equipment the
+    // aircraft may carry is not fitted (holes drawn next cut through them).
+    for (const std::string& t : c.a().all("box")) {
+        auto p = split(t, ',');
+        if (p.size() < 4) throw ArtError{c.spec.where, "expected box=X,Y,W,H"};
+        const double x = std::stod(p[0]), y = std::stod(p[1]), w = std::stod(p[2]), h = std::stod(p[3]);
+        rounded(c.cr, x + 1, y + 1, w, h, 3);
+        cairo_set_source_rgba(c.cr, 0, 0, 0, 0.45);
+        cairo_fill(c.cr);
+        rounded(c.cr, x, y, w, h, 3);
+        fill_shaded(c.cr, cairo_pattern_create_linear(0, y, 0, y + h), {0.36, 0.37, 0.39}, {0.25, 0.26, 0.27});
+        rounded(c.cr, x + 0.5, y + 0.5, w - 1, h - 1, 3);
+        cairo_set_source_rgba(c.cr, 1, 1, 1, 0.18);
+        cairo_set_line_width(c.cr, 1);
+        cairo_stroke(c.cr);
+        screw(c.cr, x + 7, y + h / 2, 3);
+        screw(c.cr, x + w - 7, y + h / 2, 3);
+    }
     for (const std::string& t : c.a().all("hole")) {
         auto p = split(t, ',');
         recess(c.cr, std::stod(p.at(0)), std::stod(p.at(1)), std::stod(p.at(2)), std::stod(p.at(3)));
@@ -124,6 +164,12 @@ void recipe_needle(const Context& c) {
         half = std::min(py, c.h - py);
     }
     const double wid = c.a().num("width", std::max(1.0, half * 0.8));
+    // The needle's body (0.9 x width) must show at least kMinNeedlePx wide.
+    if (const double shown = layout().shown; shown > 0 && wid * 0.9 * shown < kMinNeedlePx - 0.05) {
+        char px[32];
+        std::snprintf(px, sizeof px, "%.1f", wid * 0.9 * shown);
+        layout().faults.push_back(std::string("the needle is ") + px + " px wide at scale 1 on the panel (at least 2)");
+    }
     const double tail = c.a().num("tail", dir == "up" ? 0 : std::min(px - 0.5, len * 0.25));
     set(cr, col);
     // Tapered to a blunt tip, so that the tip itself shows at every angle.
@@ -152,12 +198,7 @@ void recipe_needle(const Context& c) {
 // when ring=R, panel grey outside the bezel with "corners", a fixed index at the top with
 // index=Y: "cover [corners] [hub=R] [ring=R] [centre=X,Y] [index=Y]".
 void recipe_cover(const Context& c) {
-    std::set<std::pair<double, double>> hubs;
-    for (const Use& me : c.uses) {
-        for (const Use& u : c.records.elements[me.gauge])
-            if (u.kind == ELEMENT_TYPE_NEEDLE && u.ox >= 0 && (u.ox > 0 || u.oy > 0))
-                hubs.insert({u.x + 0.5 - me.x, u.y + 0.5 - me.y});
-    }
+    const std::set<std::pair<double, double>> hubs = needle_pivots(c);
     const double hr = c.a().num("hub", 7);
     if (c.a().has("ring")) {
         double cx = c.w / 2, cy = c.h / 2;
@@ -201,11 +242,7 @@ void recipe_cover(const Context& c) {
         cairo_fill(c.cr);
     }
     if (hr > 0)
-        for (auto [x, y] : hubs) {
-            if (x < 0 || y < 0 || x > c.w || y > c.h) continue;
-            cairo_arc(c.cr, x, y, hr, 0, 2 * kPi);
-            fill_shaded(c.cr, cairo_pattern_create_radial(x - hr / 3, y - hr / 3, 0, x, y, hr), {0.45, 0.45, 0.46}, {0.10, 0.10, 0.11});
-        }
+        for (auto [x, y] : hubs) draw_hub(c, x, y, hr);
     draw_labels(c);
 }
 
@@ -241,9 +278,9 @@ void recipe_toggle(const Context& c) {
     const bool with_plate = std::find(c.a().words.begin(), c.a().words.end(), "plate") != c.a().words.end();
     if (with_plate) {
         plate(c.cr, c.w, c.h, false);
-        if (c.a().has("caption")) text_fit(c.cr, c.w / 2, 7, c.a().str("caption"), 8, c.w - 4, colour("white"));
-        text_at(c.cr, c.w * 0.8, c.h * 0.3, "ON", 7, colour("white"));
-        text_at(c.cr, c.w * 0.8, c.h * 0.8, "OFF", 7, colour("white"));
+        if (c.a().has("caption")) text_fit(c.cr, c.w / 2, 7, c.a().str("caption"), caption_size(8), c.w - 4, colour("white"));
+        text_at(c.cr, c.w * 0.8, c.h * 0.3, "ON", caption_size(7), colour("white"));
+        text_at(c.cr, c.w * 0.8, c.h * 0.8, "OFF", caption_size(7), colour("white"));
     }
     const double sw = c.a().num("w", with_plate ? c.w * 0.4 : c.w);
     const double sh = c.a().num("h", with_plate ? c.h * 0.62 : c.h);
@@ -254,8 +291,9 @@ void recipe_toggle(const Context& c) {
 }
 
 // "lamp CAPTION COLOR": frame 0 dark, 1 lit bright, 2 lit dim (two-frame lamps: dark, lit).
+// CAPTION "-": a plain lens (a lamp too small for a legend, captioned on its face).
 void recipe_lamp(const Context& c) {
-    const std::string caption = c.a().word(0);
+    const std::string caption = c.a().word(0) == "-" ? std::string() : c.a().word(0);
     const RGB col = colour(c.a().word(1, "amber"));
     const double k = c.frame == 0 ? 0.0 : (c.frame == 1 ? 1.0 : 0.45);
     const bool round = c.a().has("round");
@@ -283,7 +321,7 @@ void recipe_lamp(const Context& c) {
     }
     if (!caption.empty()) {
         const RGB ink = k == 0 ? RGB{col.r * 0.45, col.g * 0.45, col.b * 0.45} : RGB{0.08, 0.06, 0.04};
-        text_fit(cr, c.w / 2, c.h / 2, caption, std::min(c.h * 0.5, 16.0), c.w - 8, ink);
+        text_fit(cr, c.w / 2, c.h / 2, caption, caption_size(std::min(c.h * 0.5, 16.0)), c.w - 4, ink);
     }
 }
 
@@ -328,10 +366,10 @@ void recipe_knob(const Context& c) {
     c.pivot(px, py);
     const double r = std::min({px, py, c.w - px, c.h - py});
     knob_at(c.cr, px, py, r, 0);
-    if (!c.a().word(0).empty()) text_at(c.cr, px, py + r * 0.35, c.a().word(0), r * 0.45, colour("white"));
+    if (!c.a().word(0).empty()) text_at(c.cr, px, py + r * 0.35, c.a().word(0), caption_size(r * 0.45), colour("white"));
 }
 
-// "selector ANGLE:LABEL ... [plate] [r=] [x=] [y=] [title=]": a rotary selector; frame k
+// "selector ANGLE:LABEL ... [plate] [r=] [lr=] [x=] [y=] [title=] [titlesize=]": a rotary selector; frame k
 // points at the k-th position's angle (degrees clockwise from 12 o'clock); every
 // position's label is printed around it.
 void recipe_selector(const Context& c) {
@@ -339,7 +377,8 @@ void recipe_selector(const Context& c) {
     if (c.a().has("plate")) plate(cr, c.w, c.h, false);
     const double cx = c.a().num("x", c.w / 2), cy = c.a().num("y", c.h / 2 + (c.a().has("title") ? 4 : 0));
     const double r = c.a().num("r", std::min(c.w, c.h) * 0.22);
-    if (c.a().has("title")) text_fit(cr, c.w / 2, 8, c.a().str("title"), 9, c.w - 4, colour("white"));
+    if (c.a().has("title")) text_fit(cr, c.w / 2, 8, c.a().str("title"), caption_size(c.a().num("titlesize", 9)), c.w - 4, colour("white"));
+    const double lr = c.a().num("lr", 1.75);  // labels' distance from the centre, in knob radii
     double pointer = 0;
     for (size_t i = 0; i < c.a().words.size(); ++i) {
         auto p = split(c.a().words[i], ':');
@@ -352,7 +391,7 @@ void recipe_selector(const Context& c) {
         cairo_line_to(cr, cx + r * 1.3 * std::cos(t), cy + r * 1.3 * std::sin(t));
         cairo_stroke(cr);
         if (p.size() > 1 && !p[1].empty())
-            text_fit(cr, cx + r * 1.75 * std::cos(t), cy + r * 1.65 * std::sin(t), p[1], std::max(7.0, r * 0.45), r * 2.2,
+            text_fit(cr, cx + r * lr * std::cos(t), cy + r * lr * 0.94 * std::sin(t), p[1], caption_size(std::max(7.0, r * 0.45)), r * 3.2,
                      colour("white"));
     }
     // A pointer knob: a bar across the knob.

@@ -16,7 +16,7 @@ void recipe_altbat(const Context& c) {
     const bool on[3] = {(c.frame & 4) != 0, (c.frame & 2) != 0, (c.frame & 1) != 0};
     for (int i = 0; i < 3; ++i) {
         const double cx = c.w * (i + 0.5) / 3;
-        text_fit(cr, cx, 8, names[i], 8, c.w / 3 - 2, colour("white"));
+        text_fit(cr, cx, 8, names[i], caption_size(8), c.w / 3 - 1, colour("white"));
         rounded(cr, cx - 10, 18, 20, c.h - 28, 3);
         cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
         cairo_fill(cr);

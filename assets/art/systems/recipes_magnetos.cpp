@@ -30,7 +30,7 @@ void recipe_starter(const Context& c) {
 void recipe_primer(const Context& c) {
     cairo_t* cr = c.cr;
     plate(cr, c.w, c.h, false);
-    text_fit(cr, c.w / 2, 7, "PRIME", 8, c.w - 4, colour("white"));
+    text_fit(cr, c.w / 2, 7, "PRIME", caption_size(8), c.w - 2, colour("white"));
     const double cx = c.w / 2;
     const double base = c.h - 10;
     cairo_rectangle(cr, cx - 10, base - 4, 20, 8);
