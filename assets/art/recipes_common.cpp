@@ -196,7 +196,7 @@ void recipe_needle(const Context& c) {
 
 // Hub caps over every needle pivot of the gauges that show this bitmap, and a bezel ring
 // when ring=R, panel grey outside the bezel with "corners", a fixed index at the top with
-// index=Y: "cover [corners] [hub=R] [ring=R] [centre=X,Y] [index=Y]".
+// index=Y: "cover [corners] [noglint] [hub=R] [ring=R] [centre=X,Y] [index=Y]".
 void recipe_cover(const Context& c) {
     const std::set<std::pair<double, double>> hubs = needle_pivots(c);
     const double hr = c.a().num("hub", 7);
@@ -212,11 +212,13 @@ void recipe_cover(const Context& c) {
         cairo_arc(c.cr, cx, cy, R, 0, 2 * kPi);
         cairo_arc_negative(c.cr, cx, cy, R - ring, 2 * kPi, 0);
         fill_shaded(c.cr, cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R), {0.45, 0.46, 0.48}, {0.14, 0.14, 0.15});
-        // A glint on the glass edge.
-        cairo_set_source_rgb(c.cr, 0.75, 0.77, 0.8);
-        cairo_set_line_width(c.cr, 1.5);
-        cairo_arc(c.cr, cx, cy, R - ring - 2, rad(200), rad(240));
-        cairo_stroke(c.cr);
+        // A glint on the glass edge (not over a bank scale: "noglint").
+        if (std::find(c.a().words.begin(), c.a().words.end(), "noglint") == c.a().words.end()) {
+            cairo_set_source_rgb(c.cr, 0.75, 0.77, 0.8);
+            cairo_set_line_width(c.cr, 1.5);
+            cairo_arc(c.cr, cx, cy, R - ring - 2, rad(200), rad(240));
+            cairo_stroke(c.cr);
+        }
     }
     if (std::find(c.a().words.begin(), c.a().words.end(), "corners") != c.a().words.end()) {
         // Panel colour outside the bezel, over a card that is square and moves: the

@@ -48,11 +48,11 @@ TEST(AttitudeArt, SymbolWingsLieOnTheHorizonAtPitchZero) {
     host.vars().set_number(612, 0);  // aircraft symbol position
     host.update_all();
     const tarn::Image img = tarn::snapshot_gauge(g);
-    // The horizon line in a column clear of the symbol and the ladder's marks and numbers,
+    // The horizon line in a column clear of the symbol, the ladder and the bank marks,
     // the symbol's wing in a column of its left wing.
-    const double horizon = mean_row(img, 22, horizon_white);
+    const double horizon = mean_row(img, 40, horizon_white);
     const double wing = mean_row(img, 52, symbol_orange);
-    ASSERT_FALSE(std::isnan(horizon)) << "no horizon line in column 22";
+    ASSERT_FALSE(std::isnan(horizon)) << "no horizon line in column 40";
     ASSERT_FALSE(std::isnan(wing)) << "no symbol wing in column 52";
     EXPECT_NEAR(wing, horizon, 1.0) << "wing row " << wing << ", horizon row " << horizon;
 }
@@ -105,12 +105,13 @@ TEST(NightLighting, FlapLampsLightOnlyTheLitWindowAndThePlateDims) {
     EXPECT_GT(green(lit.day), 150u) << "the UP window is lit green";
 }
 
-// A luminous face glows only in its marks: the plate of the Engines cluster and the bezel
-// of the Suction dial stay dark at night.
+// A luminous face glows only in its marks: the plate of the Engines cluster and the bezels
+// of the Suction dial and the clock stay dark at night.
 TEST(NightLighting, LuminousFacesDoNotGlowOutsideTheirMarks) {
     tarn::PanelHost host(TARN_GAUGES_DIR);
     tarn::GaugeInstance& engines = host.create("TARN", "Engines", nullptr);
     tarn::GaugeInstance& suction = host.create("TARN", "Suction", nullptr);
+    tarn::GaugeInstance& clock = host.create("TARN2_Instruments", "Clock", nullptr);
     host.update_all();
     struct Probe {
         tarn::GaugeInstance* g;
@@ -120,7 +121,8 @@ TEST(NightLighting, LuminousFacesDoNotGlowOutsideTheirMarks) {
     for (const Probe& p : {Probe{&engines, "Engines plate, left margin", 5, 500},
                            Probe{&engines, "Engines plate, between the columns", 185, 600},
                            Probe{&suction, "Suction bezel, top", 75, 2},
-                           Probe{&suction, "Suction bezel, left", 2, 75}}) {
+                           Probe{&suction, "Suction bezel, left", 2, 75},
+                           Probe{&clock, "Clock bezel, left", 5, 55}}) {
         const uint32_t night = tarn::snapshot_gauge(*p.g, true).pixel(p.x, p.y);
         EXPECT_EQ(alpha(night), 255u) << p.what << " is drawn";
         EXPECT_LE(std::max({red(night), green(night), blue(night)}), 40u)

@@ -48,19 +48,25 @@ void recipe_compass_strip(const Context& c) {
 
 // "horizon PX_PER_DEG": the attitude card: sky above, ground below, the horizon line and
 // a pitch ladder every 5 degrees.
+// Sky above row `horizon`, ground below, over the whole w x h.
+void sky_and_ground(cairo_t* cr, double w, double h, double horizon) {
+    cairo_rectangle(cr, 0, 0, w, horizon);
+    fill_shaded(cr, cairo_pattern_create_linear(0, 0, 0, horizon), {0.10, 0.35, 0.72}, {0.35, 0.62, 0.92});
+    cairo_rectangle(cr, 0, horizon, w, h - horizon);
+    fill_shaded(cr, cairo_pattern_create_linear(0, horizon, 0, h), {0.55, 0.35, 0.18}, {0.32, 0.19, 0.08});
+}
+
 void recipe_horizon(const Context& c) {
     cairo_t* cr = c.cr;
     const double ppd = std::stod(c.a().word(0, "1.4"));
     const double cx = c.w / 2, cy = c.h / 2;
-    cairo_rectangle(cr, 0, 0, c.w, cy);
-    fill_shaded(cr, cairo_pattern_create_linear(0, 0, 0, cy), {0.10, 0.35, 0.72}, {0.35, 0.62, 0.92});
-    cairo_rectangle(cr, 0, cy, c.w, c.h - cy);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, cy, 0, c.h);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.55, 0.35, 0.18);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.32, 0.19, 0.08);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    // disc=R: the card is a disc of radius R (transparent outside), so that the bank scale
+    // drawn under it shows around it.
+    if (c.a().has("disc")) {
+        cairo_arc(cr, cx, cy, c.a().num("disc", cx), 0, 2 * kPi);
+        cairo_clip(cr);
+    }
+    sky_and_ground(cr, c.w, c.h, cy);
     cairo_set_source_rgb(cr, 0.97, 0.97, 0.97);
     cairo_set_line_width(cr, 2);
     cairo_move_to(cr, 0, cy);
@@ -81,13 +87,23 @@ void recipe_horizon(const Context& c) {
     }
 }
 
-// "bankscale": bank marks at 0, 10, 20, 30, 45, 60 and 90 degrees each side on an arc
-// near the edge, transparent elsewhere; the zero mark is a triangle.
+// "bankscale [sky]": bank marks at 0, 10, 20, 30, 45, 60 and 90 degrees each side on an
+// arc near the edge, transparent elsewhere; the zero mark is a triangle. With "sky" the
+// disc inside the marks is sky above and ground below, so that a horizon card smaller than
+// the face, or one moved far by pitch, never shows the case behind it.
 void recipe_bankscale(const Context& c) {
     cairo_t* cr = c.cr;
     double cx = c.w / 2, cy = c.h / 2;
     c.pivot(cx, cy);
     const double R = std::min(cx, cy) - c.a().num("inset", 8);
+    if (std::find(c.a().words.begin(), c.a().words.end(), "sky") != c.a().words.end()) {
+        cairo_save(cr);
+        cairo_arc(cr, cx, cy, R + 3, 0, 2 * kPi);
+        cairo_clip(cr);
+        sky_and_ground(cr, c.w, c.h, cy);
+        cairo_restore(cr);
+        cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
+    }
     cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
     for (int d : {-90, -60, -45, -30, -20, -10, 10, 20, 30, 45, 60, 90}) {
         const double t = rad(d - 90);
