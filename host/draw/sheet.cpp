@@ -73,14 +73,20 @@ double open_span(const GaugeInstance& g, const Reader& r) {
     return std::max(4, std::min(g.width(), g.height()) / 4);
 }
 
-// Needles are given this long (twice) to reach their place: the slowest turns a few
-// degrees a second.
+// Needles are given time to reach their place: the clock runs on two minutes at a time
+// (the slowest needle turns a few degrees a second), at most ten times.
 constexpr uint32_t kSettleMs = 120000;
 
 void settle(GaugeInstance& g) {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 10; ++i) {
         tarn_platform_advance_time(kSettleMs);
         g.update(tarn_platform_time());
+        bool placed = true;
+        for (size_t e = 0; e < g.element_count(); ++e) {
+            const ElementState& s = g.element(e);
+            if (s.element->element_type == ELEMENT_TYPE_NEEDLE && s.angle != s.target) placed = false;
+        }
+        if (placed) break;
     }
 }
 
@@ -145,6 +151,8 @@ public:
         const double ml = at(low, reader_), mh = at(high, reader_);
         const size_t a = index_of(std::min(low, high)), b = index_of(std::max(low, high));
         sv.mid = std::isfinite(ml) && std::isfinite(mh) ? solve((ml + mh) / 2, a, b) : values_[zero_];
+        // Halving leaves a crumb where the answer is 0.
+        if (std::abs(sv.mid) < 1e-9) sv.mid = 0.0;
         return sv;
     }
     const Reader& lead() const { return reader_; }
@@ -241,6 +249,8 @@ std::map<uint32_t, SheetValues> sheet_values(PanelHost& host, GaugeInstance& g) 
     }
     std::map<uint32_t, SheetValues> out;
     VariableStore& vars = host.vars();
+    // The needles settle at rest first, so that no time passes while values are tried.
+    settle(g);
     for (const auto& [token, list] : readers) {
         const double kept = vars.number(token);
         SheetValues sv{0.5, 0.0, 1.0, false};
@@ -415,7 +425,7 @@ int sheet_command(const std::string& gauges_dir, const SheetCommand& command, st
                   std::ostream& err) {
     std::error_code ec;
     if (std::filesystem::is_directory(command.output, ec)) {
-        err << "sheet: " << command.output << " is a folder; -o wants a PNG file name\n";
+        err << "sheet: -o names a folder, not a PNG file: " << command.output << "\n";
         return 2;
     }
     try {

@@ -8,18 +8,25 @@
 //
 // The states: "at rest" is a fresh instance after its first update, with every variable
 // as a new host holds it (cold and dark). For the others, every numeric variable the
-// gauge's elements read (their source variables) is set at once. Each variable is tried
-// on its own over a ladder of values from -1e6 to 1e6 (0, then 1, 1.5, 2, 2.5, 3, 4, 5,
-// 6, 7.5, 8 in each decade, both signs); what it moves is measured on the first element
-// reading it that moves most: a needle's direction, an icon's frame, a slider's, moving
-// image's or sprite's value. The low end is the value nearest 0 that gives that
-// element's least measure, the high end the one that gives its greatest, mid-range the
-// value half way between the two in measure (found by halving between two ladder values
-// around it). A measure that still grows at the ladder's end (a hand that turns on for
-// ever, a card) has no end there: that end is where it has turned or moved a third of
-// the way from its rest to the ladder's end, so a hand shows a turn away from its rest.
-// Variables no element moves with (read by texts alone, say) are set to 0 and 1 at the
-// ends and 0.5 in between. Needles are given time to reach their place before drawing.
+// gauge's elements read (their source variables, in the units the host keeps them) is
+// set at once, to values found for each variable on its own:
+// - it is tried over a ladder of values: 0 and, both signs, 1, 1.5, 2, 2.5, 3, 4, 5, 6,
+//   7.5 and 8 in each decade from 0.001 to 100000, and 1e6;
+// - what it moves is measured on the element reading it that changes most along the
+//   ladder: a needle's direction, an icon's frame (none drawn counts as no measure), a
+//   slider's or sprite's shift in pixels or turn in degrees, a moving image's value;
+// - low end and high end: the values nearest 0 that give the least and the greatest
+//   measure. A side of the ladder where the measure still changes between its last two
+//   values goes on for ever (a hand that turns on, a card, a lever without a stop): when
+//   only one side does, its end is 0; when both do, the ends are where the measure has
+//   moved, on each side, a quarter turn (needles), an eighth of a turn (sprite turns) or
+//   a quarter of the gauge's smaller side (shifts) from where 0 puts it;
+// - mid-range: the value between the two ends giving the measure half way between
+//   theirs (halved down between the two ladder values around it);
+// - variables no element moves with (read by texts only, or only together with others)
+//   are set to 0.5 at mid-range, 0 at the low end and 1 at the high end.
+// Before each picture the clock runs on (two minutes at a time) until every needle has
+// reached its place.
 //
 // Sizes: each gauge is drawn to fit a cell of 240 x 160 pixels at scale 1, keeping its
 // aspect, but never at less than half its own size (a tall gauge makes its row
