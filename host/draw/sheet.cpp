@@ -218,7 +218,15 @@ private:
             if ((mc < want) == rising) u = c;
             else w = c;
         }
-        return (u + w) / 2;
+        // A measure in steps (an icon's frames) changes between u and w: the side that
+        // shows the step wanted.
+        double found = (u + w) / 2, miss = std::abs(at(found, reader_) - want);
+        for (double edge : {u, w})
+            if (const double m = std::abs(at(edge, reader_) - want); m < miss) {
+                miss = m;
+                found = edge;
+            }
+        return found;
     }
 
     VariableStore& vars_;
