@@ -313,11 +313,15 @@ std::pair<int, int> picture_size(const GaugeInstance& g, double scale) {
 }
 
 std::string token_list(const std::map<uint32_t, SheetValues>& values) {
+    constexpr size_t kShown = 8;  // what a caption line holds
     std::string s;
+    size_t n = 0;
     for (const auto& [token, v] : values) {
+        if (n++ == kShown) break;
         if (!s.empty()) s += ", ";
         s += std::to_string(token);
     }
+    if (values.size() > kShown) s += " and " + std::to_string(values.size() - kShown) + " more";
     return s.empty() ? "no variables" : (values.size() == 1 ? "variable " : "variables ") + s;
 }
 
@@ -440,7 +444,7 @@ int sheet_command(const std::string& gauges_dir, const SheetCommand& command, st
         PanelHost host(gauges_dir);
         const Sheet sheet = draw_sheet(host, command.options);
         std::string why;
-        if (!write_png(sheet.image, command.output, kPngDefault, &why)) {
+        if (!write_png(sheet.image, command.output, kPngFast, &why)) {
             err << "sheet: " << why << "\n";
             return 2;
         }
