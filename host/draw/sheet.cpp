@@ -141,8 +141,11 @@ public:
             // The value nearest 0 giving the least and the greatest measure; a side that
             // goes on for ever while the other has an end ends at 0.
             size_t jl = nearest(lo), jh = nearest(hi);
-            if ((open_up || open_down) && (jl == (open_up ? n - 1 : 0) || same(x_[jl], x_[open_up ? n - 1 : 0]))) jl = zero_;
-            if ((open_up || open_down) && (jh == (open_up ? n - 1 : 0) || same(x_[jh], x_[open_up ? n - 1 : 0]))) jh = zero_;
+            if (open_up || open_down) {
+                const double far = x_[open_up ? n - 1 : 0];  // the measure at the open side's end
+                if (same(x_[jl], far)) jl = zero_;
+                if (same(x_[jh], far)) jh = zero_;
+            }
             low = values_[jl];
             high = values_[jh];
         }
@@ -367,7 +370,8 @@ Sheet draw_sheet(PanelHost& host, const SheetOptions& options) {
     const int height = y - px(kGap) + px(kMargin);
     if (width > kMaxSide || height > kMaxSide)
         throw HostError("sheet: a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                        " pixels is too large (at most " + std::to_string(kMaxSide) + " a side): use a smaller --scale");
+                        " pixels is too large (at most " + std::to_string(kMaxSide) +
+                        " a side): use a smaller --scale");
     sheet.image = Image(width, height, false);
     if (sheet.image.empty()) throw HostError("sheet: no memory for the picture");
     cairo_t* cr = cairo_create(sheet.image.surface());
@@ -378,8 +382,8 @@ Sheet draw_sheet(PanelHost& host, const SheetOptions& options) {
         const bool night = nights[size_t(c / kSheetStates)];
         const double x = sheet.columns[size_t(c)];
         if (c % kSheetStates == 0)
-            caption(cr, night ? "by night" : "by day", x, px(kMargin), kSheetStates * (sheet.cell_width + px(kGap)) - px(kGap),
-                    px(20), kTextColour, true, 700);
+            caption(cr, night ? "by night" : "by day", x, px(kMargin),
+                    kSheetStates * (sheet.cell_width + px(kGap)) - px(kGap), px(20), kTextColour, true, 700);
         caption(cr, kStateNames[c % kSheetStates], x, px(kMargin + 24), sheet.cell_width, px(18), kTextColour, true);
     }
 
