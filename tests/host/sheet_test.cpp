@@ -54,6 +54,13 @@ TEST(Sheet, EveryGaugeHasARowWhoseMovingPartsMove) {
         if (!kStill.count(row.name)) {
             EXPECT_GT(day.size(), 1u) << row.name << " shows the same in every state";
         }
+        // A gauge with a variable that moves something shows its two ends apart.
+        bool moving = false;
+        for (const auto& [token, v] : row.values) moving = moving || v.moves;
+        if (moving) {
+            EXPECT_NE(cells[size_t(tarn::SheetState::kLow)], cells[size_t(tarn::SheetState::kHigh)])
+                << row.name << ": low end and high end look the same";
+        }
         for (int s = 0; s < tarn::kSheetStates; ++s) {
             if (kBright.count(row.name)) continue;
             EXPECT_NE(cells[size_t(s)], cells[size_t(s + tarn::kSheetStates)])
