@@ -7,6 +7,7 @@
 //   tarn-panel [--gauges DIR] lint [PANEL.cfg]
 //   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
 //   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
+//   tarn-panel [--gauges DIR] sheet [--scale S] [--night|--both] -o FILE.png
 //
 // Before the command, --x87 default|single|double|extended sets the x87 unit's precision
 // for the run. The Windows build (TARN_NO_DRAWING) has the host's core only: run and list;
@@ -41,6 +42,8 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
 // The headless flight's command line (fly.cpp).
 int fly_main(const std::string& gauges_dir, const std::string& default_config, const std::vector<std::string>& args,
              size_t i);
+// The contact sheet's command line (sheet.cpp).
+int sheet_main(const std::string& gauges_dir, const std::vector<std::string>& args, size_t i);
 #endif
 
 namespace {
@@ -52,7 +55,9 @@ const char* const kUsage =
     "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
     "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n"
     "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
-    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n";
+    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n"
+    "       tarn-panel [--gauges DIR] sheet [--scale S] [--night|--both] -o FILE.png\n"
+    "         (every gauge at rest, mid-range, low end, high end: see README, \"Contact sheet\")\n";
 
 // The program's folder, ending in a separator, or "" when unknown.
 std::string exe_dir() {
@@ -193,13 +198,14 @@ int main(int argc, char** argv) {
     try {
         if (command == "list" && i == args.size()) return list(gauges_dir);
 #if defined(TARN_NO_DRAWING)
-        if (command == "view" || command == "fly" || command == "render" || command == "lint") {
+        if (command == "view" || command == "fly" || command == "render" || command == "lint" || command == "sheet") {
             std::cerr << command << ": not available in this build (it has the host's core only: run, list)\n";
             return 2;
         }
 #else
         if (command == "view") return view_command(gauges_dir, default_panel_config(), exe_dir(), args, i);
         if (command == "fly") return fly_main(gauges_dir, default_panel_config(), args, i);
+        if (command == "sheet") return sheet_main(gauges_dir, args, i);
         if (command == "render") {
             tarn::RenderCommand c;
             if (!parse_render(args, i, c)) {

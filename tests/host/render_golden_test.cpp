@@ -1,10 +1,12 @@
-// Golden images: gauges of the test module drawn at chosen states and compared with the
-// reference pictures in tests/golden/, pixel by pixel within a small tolerance, so that
-// any change in how the host draws shows here.
+// Golden images: gauges of the test module and a few real gauges of both modules drawn
+// at chosen states and compared with the reference pictures in tests/golden/, pixel by
+// pixel within a small tolerance, so that any change in how the host draws, or in a real
+// gauge's artwork or records, shows here.
 //
 // When a change in drawing is meant, regenerate the references on purpose:
 //   tests/golden/regenerate.sh [BUILD_DIR]
-// (it runs these tests with TARN_UPDATE_GOLDEN=1, which writes instead of comparing).
+// (it runs these tests with TARN_UPDATE_GOLDEN=1, which writes instead of comparing; the
+// real gauges are built first, so new artwork is in their pictures).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -75,6 +77,7 @@ struct Case {
     std::function<void(tarn::PanelHost&)> prepare;
     bool night = false;
     int width = 0, height = 0;  // 0: the gauge's own size
+    const char* module = "TestGauges";  // any other: a real module, from the build's gauges folder
 };
 
 // Test names in listings: the case's name.
@@ -110,14 +113,31 @@ const Case kCases[] = {
          set(h, {{74, 125}, {350, 200}, {355, 7}, {600, 4}, {601, 45}, {602, 2.5}});
          h.vars().set_text(839, "KSEA");
      }},
+    // Real gauges. The tachometer at 2400 rpm, mid-range of its dial.
+    {"tachometer_mid", "Tachometer", [](tarn::PanelHost& h) { set(h, {{390, 2400}}); }, false, 0, 0,
+     "TARN2_Instruments"},
+    // The attitude card banked 20 degrees right and pitched 10 up.
+    {"attitude_banked", "Attitude", [](tarn::PanelHost& h) { set(h, {{78, 10}, {80, 20}}); }, false, 0, 0,
+     "TARN2_Instruments"},
+    // The altimeter at 3450 ft, set to 30.12 inHg (1020 mbar).
+    {"altimeter", "Altimeter", [](tarn::PanelHost& h) { set(h, {{74, 3450}, {75, 1020}, {76, 30.12}}); }, false, 0,
+     0, "TARN2_Instruments"},
+    // Flaps at the take-off setting.
+    {"flaps_takeoff", "Flaps", [](tarn::PanelHost& h) { set(h, {{329, 8192}}); }, false, 0, 0, "TARN"},
+    // Left engine: both magnetos on and the starter turned.
+    {"magnetos_starter", "Magnetos", [](tarn::PanelHost& h) { set(h, {{399, 1}, {400, 1}, {401, 1}}); }, false, 0, 0,
+     "TARN"},
+    // The left fuel gauge half full, at night.
+    {"fuel_left_night", "Fuel_Left", [](tarn::PanelHost& h) { set(h, {{304, 40}}); }, true, 0, 0, "TARN"},
 };
 
 class RenderGolden : public testing::TestWithParam<Case> {};
 
 TEST_P(RenderGolden, MatchesItsReference) {
     const Case& c = GetParam();
-    tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
-    tarn::GaugeInstance& g = host.create("TestGauges", c.gauge, nullptr);
+    const std::string module = c.module;
+    tarn::PanelHost host(module == "TestGauges" ? TARN_TEST_GAUGES_DIR : TARN_GAUGES_DIR);
+    tarn::GaugeInstance& g = host.create(module, c.gauge, nullptr);
     host.update_all();  // the first update places everything without slew
     c.prepare(host);
     tarn_platform_advance_time(1000);
