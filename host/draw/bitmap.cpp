@@ -3,11 +3,12 @@
 
 #include <png.h>
 
+#include "host/core/files.h"
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace tarn {
@@ -157,22 +158,27 @@ Image decode_dib(const void* data, size_t size, Decode how, std::string* error) 
 
 namespace {
 
-bool read_file(const std::string& path, std::vector<unsigned char>& bytes, std::string* error) {
-    constexpr std::streamsize kMaxFile = 256 << 20;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "cannot open " + path;
+constexpr size_t kMaxPictureFile = 256 << 20;
+
+// The picture file's bytes: a regular file of at most 256 MiB, read into as much memory
+// as it holds.
+bool read_picture(const std::string& path, std::string& bytes, std::string* error) {
+    std::string why;
+    if (!read_input_file(path, "picture file", kMaxPictureFile, bytes, &why)) {
+        if (error) *error = path + ": " + why;
         return false;
     }
-    bytes.resize(size_t(kMaxFile) + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), kMaxFile + 1);
-    bytes.resize(size_t(in.gcount()));
-    if (bytes.size() > size_t(kMaxFile)) {
+    if (bytes.size() > kMaxPictureFile) {
         if (error) *error = path + ": larger than 256 MiB";
         return false;
     }
     return true;
 }
+
+const unsigned char* data_of(const std::string& bytes) { return reinterpret_cast<const unsigned char*>(bytes.data()); }
+
+// A PNG file's bytes as ARGB32.
+Image png_from_memory(const std::string& path, const std::string& bytes, std::string* error);
 
 void premultiply_row(uint32_t* row, int width) {
     for (int x = 0; x < width; ++x) {
@@ -193,10 +199,11 @@ void premultiply_row(uint32_t* row, int width) {
 }  // namespace
 
 Image load_picture_file(const std::string& path, Decode how, std::string* error) {
-    std::vector<unsigned char> bytes;
-    if (!read_file(path, bytes, error)) return Image();
-    if (bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0) {
-        Image img = read_png(path, error);
+    std::string bytes;
+    if (!read_picture(path, bytes, error)) return Image();
+    const unsigned char* data = data_of(bytes);
+    if (bytes.size() >= 8 && png_sig_cmp(data, 0, 8) == 0) {
+        Image img = png_from_memory(path, bytes, error);
         if (img.empty()) return img;
         cairo_surface_flush(img.surface());
         for (int y = 0; y < img.height(); ++y) {
@@ -210,17 +217,17 @@ Image load_picture_file(const std::string& path, Decode how, std::string* error)
         cairo_surface_mark_dirty(img.surface());
         return img;
     }
-    if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') {
+    if (bytes.size() < 14 + 40 || data[0] != 'B' || data[1] != 'M') {
         if (error) *error = path + ": neither a bitmap (.bmp) nor a PNG file";
         return Image();
     }
-    const uint32_t offset = u32(bytes.data() + 10);
+    const uint32_t offset = u32(data + 10);
     if (offset < 14 + 40 || offset > bytes.size()) {
         if (error) *error = path + ": bad pixel offset " + std::to_string(offset);
         return Image();
     }
     std::string why;
-    Image img = decode(bytes.data() + 14, bytes.size() - 14, offset - 14, how, &why);
+    Image img = decode(data + 14, bytes.size() - 14, offset - 14, how, &why);
     if (img.empty() && error) *error = path + ": " + why;
     return img;
 }
@@ -298,30 +305,33 @@ bool write_png(const Image& image, const std::string& path, int level, std::stri
     cairo_surface_flush(image.surface());
     PngWrite w;
     w.row.resize(size_t(image.width()) * 4);
-    const std::string temp = path + ".tmp";
-    w.file = std::fopen(temp.c_str(), "wb");
-    if (w.file == nullptr) {
-        if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
+    AtomicOutput file;
+    if (!file.open(path, error)) return false;
+    w.file = file.file();
     w.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &w, png_error_cb, png_warning_cb);
     if (w.png) w.info = png_create_info_struct(w.png);
-    bool ok = w.png && w.info && write_rows(w, image, level < 0 ? 0 : level > 9 ? 9 : level);
+    const bool ok = w.png && w.info && write_rows(w, image, level < 0 ? 0 : level > 9 ? 9 : level);
     png_destroy_write_struct(w.png ? &w.png : nullptr, w.info ? &w.info : nullptr);
-    if (std::fclose(w.file) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) {
-        std::remove(temp.c_str());
         if (error) *error = "cannot write " + path + (w.message[0] ? std::string(": ") + w.message : std::string());
+        return false;
     }
-    return ok;
+    return file.commit(error);
 }
 
 Image read_png(const std::string& path, std::string* error) {
+    std::string bytes;
+    if (!read_picture(path, bytes, error)) return Image();
+    return png_from_memory(path, bytes, error);
+}
+
+namespace {
+
+Image png_from_memory(const std::string& path, const std::string& bytes, std::string* error) {
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
         if (error) *error = path + ": " + png.message;
         return Image();
     }
@@ -348,5 +358,7 @@ Image read_png(const std::string& path, std::string* error) {
     cairo_surface_mark_dirty(img.surface());
     return img;
 }
+
+}  // namespace
 
 }  // namespace tarn

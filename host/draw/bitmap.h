@@ -67,14 +67,17 @@ struct Decode {
 // An empty image and a reason when the bytes are not such a bitmap.
 Image decode_dib(const void* data, size_t size, Decode how, std::string* error);
 
-// A bitmap file (".bmp": BITMAPFILEHEADER, then as above) or a PNG file, by content.
+// A bitmap file (".bmp": BITMAPFILEHEADER, then as above) or a PNG file, by content. A
+// FIFO, device or folder is refused without being opened.
 Image load_picture_file(const std::string& path, Decode how, std::string* error);
 
 // PNG compression: default (good size, about 10x slower) and fast (for many frames).
 constexpr int kPngDefault = 6;
 constexpr int kPngFast = 1;
 
-// Writes RGB for a picture without alpha, RGBA (straight alpha) otherwise.
+// Writes RGB for a picture without alpha, RGBA (straight alpha) otherwise, through a fresh
+// temporary file renamed over PATH at the end; refuses to replace anything but a regular
+// file (a device, FIFO, link or folder).
 bool write_png(const Image& image, const std::string& path, int level, std::string* error);
 // Reads any PNG as ARGB32.
 Image read_png(const std::string& path, std::string* error);
