@@ -61,9 +61,13 @@ struct Decode {
     Light light = Light::kDay;
 };
 
-// A bitmap resource as a plug-in holds it: BITMAPINFOHEADER (40 bytes or more), the
-// palette for 8-bit pictures, then the rows (bottom-up for a positive height, top-down
-// for a negative one, each padded to 4 bytes). 8, 24 and 32 bits a pixel, uncompressed.
+// A device-independent bitmap as a plug-in holds it and a .bmp file carries it after its
+// file header: a header (BITMAPINFOHEADER, its V4/V5 forms, or the OS/2 core header), the
+// bit fields and palette it needs, then the rows (bottom-up for a positive height,
+// top-down for a negative one, each padded to 4 bytes). Every kind Windows reads: 1, 4 and
+// 8 bits through the palette (RLE4 and RLE8 too), 16 and 32 bits (5-5-5, 8-8-8 or bit
+// fields), 24 bits. Opaque: alpha bytes and fields are not used. Memory: the picture
+// (4 bytes a pixel), plus a byte a pixel while RLE rows are decoded.
 // An empty image and a reason when the bytes are not such a bitmap.
 Image decode_dib(const void* data, size_t size, Decode how, std::string* error);
 
