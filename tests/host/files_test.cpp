@@ -147,6 +147,7 @@ TEST(Files, OutputsReplaceOnlyRegularFiles) {
     EXPECT_EQ(text_of(dir / "target"), "keep");
     EXPECT_TRUE(fs::is_character_file(device));
     EXPECT_TRUE(fs::is_fifo(dir / "pipe.png"));
+    fs::remove_all(dir);
 }
 
 // A file is written under a fresh name beside it and renamed over it: an unrelated
