@@ -1,8 +1,6 @@
 // Panel configuration files. Sections: words and numbers | lines | keys | the file
 #include "host/core/panel_config.h"
 
-#include "host/core/files.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -12,6 +10,8 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+
+#include "host/core/files.h"
 
 namespace tarn {
 
