@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/host.h"
 #include "host/core/scenario.h"
 #include "host/core/x87.h"
@@ -141,6 +142,12 @@ bool parse_render(const std::vector<std::string>& args, size_t i, tarn::RenderCo
     }
     if (c.output.empty()) {
         std::cerr << "render: -o FILE.png is missing\n";
+        return false;
+    }
+    // Refused before the work, not after it: -o replaces a regular file only.
+    std::string why;
+    if (!tarn::check_output_path(c.output, &why)) {
+        std::cerr << "render: " << why << "\n";
         return false;
     }
     return true;

@@ -2,7 +2,7 @@
 # and the Windows build (cmake/windows/CMakeLists.txt), and the default flight built in.
 get_filename_component(TARN_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(TARN_HOST_CORE_SOURCES)
-foreach(name aircraft host instance key_events mouse nonlinearity panel_config plugin profile scenario simulation
+foreach(name aircraft files host instance key_events mouse nonlinearity panel_config plugin profile scenario simulation
     variables x87)
   list(APPEND TARN_HOST_CORE_SOURCES ${TARN_SOURCE_ROOT}/host/core/${name}.cpp)
 endforeach()

@@ -11,6 +11,8 @@
 #include <map>
 #include <sstream>
 
+#include "host/core/files.h"
+
 namespace tarn {
 
 /* ---- words and numbers ------------------------------------------------------------ */
@@ -290,16 +292,10 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
 }
 
 PanelConfig load_panel_config(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw PanelConfigError({path, 0, "a folder, not a panel file"});
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw PanelConfigError({path, 0, "cannot open the panel file"});
-    constexpr std::streamsize kMax = 16 << 20;
-    std::string text(size_t(kMax) + 1, '\0');
-    in.read(text.data(), kMax + 1);
-    if (in.bad()) throw PanelConfigError({path, 0, "cannot read the panel file"});
-    text.resize(size_t(in.gcount()));
-    if (text.size() > size_t(kMax)) {
+    constexpr size_t kMax = 16 << 20;
+    std::string text, why;
+    if (!read_input_file(path, "panel file", kMax, text, &why)) throw PanelConfigError({path, 0, why});
+    if (text.size() > kMax) {
         // Named by the line in which the limit falls.
         const int line = int(std::count(text.begin(), text.begin() + kMax, '\n')) + 1;
         throw PanelConfigError({path, line, "the panel file is larger than 16 MiB"});

@@ -3,10 +3,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/scenario.h"
 #include "host/core/variables.h"
 
@@ -168,11 +168,8 @@ Profile parse_profile(const std::string& text, const std::string& name) {
 }
 
 Profile load_profile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw HostError(path + ": cannot open the profile");
-    std::string text(kMaxText + 1, '\0');
-    in.read(text.data(), std::streamsize(text.size()));
-    text.resize(size_t(in.gcount()));
+    std::string text, why;
+    if (!read_input_file(path, "profile", kMaxText, text, &why)) throw HostError(path + ": " + why);
     return parse_profile(text, path);
 }
 

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/host.h"
 #include "host/core/simulation.h"
 #include "platform/host_control.h"
@@ -451,16 +451,10 @@ void Script::expect_element(const std::vector<Word>& w) {
 namespace {
 
 std::string read_script(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw ScenarioError(path, 0, "a folder, not a script");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScenarioError(path, 0, std::string("cannot open the script: ") + std::strerror(errno));
-    constexpr std::streamsize kMaxScript = 16 << 20;
-    std::string text(size_t(kMaxScript) + 1, '\0');
-    in.read(text.data(), kMaxScript + 1);
-    if (in.bad()) throw ScenarioError(path, 0, "cannot read the script");
-    text.resize(size_t(in.gcount()));
-    if (text.size() > size_t(kMaxScript)) {
+    constexpr size_t kMaxScript = 16 << 20;
+    std::string text, why;
+    if (!read_input_file(path, "script", kMaxScript, text, &why)) throw ScenarioError(path, 0, why);
+    if (text.size() > kMaxScript) {
         // Named by the line in which the limit falls.
         const int line = int(std::count(text.begin(), text.begin() + kMaxScript, '\n')) + 1;
         throw ScenarioError(path, line, "the script is larger than 16 MiB");

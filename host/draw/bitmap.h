@@ -61,20 +61,27 @@ struct Decode {
     Light light = Light::kDay;
 };
 
-// A bitmap resource as a plug-in holds it: BITMAPINFOHEADER (40 bytes or more), the
-// palette for 8-bit pictures, then the rows (bottom-up for a positive height, top-down
-// for a negative one, each padded to 4 bytes). 8, 24 and 32 bits a pixel, uncompressed.
+// A device-independent bitmap as a plug-in holds it and a .bmp file carries it after its
+// file header: a header (BITMAPINFOHEADER, its V4/V5 forms, or the OS/2 core header), the
+// bit fields and palette it needs, then the rows (bottom-up for a positive height,
+// top-down for a negative one, each padded to 4 bytes). Every kind Windows reads: 1, 4 and
+// 8 bits through the palette (RLE4 and RLE8 too), 16 and 32 bits (5-5-5, 8-8-8 or bit
+// fields), 24 bits. Opaque: alpha bytes and fields are not used. Memory: the picture
+// (4 bytes a pixel), plus a byte a pixel while RLE rows are decoded.
 // An empty image and a reason when the bytes are not such a bitmap.
 Image decode_dib(const void* data, size_t size, Decode how, std::string* error);
 
-// A bitmap file (".bmp": BITMAPFILEHEADER, then as above) or a PNG file, by content.
+// A bitmap file (".bmp": BITMAPFILEHEADER, then as above) or a PNG file, by content. A
+// FIFO, device or folder is refused without being opened.
 Image load_picture_file(const std::string& path, Decode how, std::string* error);
 
 // PNG compression: default (good size, about 10x slower) and fast (for many frames).
 constexpr int kPngDefault = 6;
 constexpr int kPngFast = 1;
 
-// Writes RGB for a picture without alpha, RGBA (straight alpha) otherwise.
+// Writes RGB for a picture without alpha, RGBA (straight alpha) otherwise, through a fresh
+// temporary file renamed over PATH at the end; refuses to replace anything but a regular
+// file (a device, FIFO, link or folder).
 bool write_png(const Image& image, const std::string& path, int level, std::string* error);
 // Reads any PNG as ARGB32.
 Image read_png(const std::string& path, std::string* error);

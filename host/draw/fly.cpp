@@ -4,11 +4,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/host.h"
 #include "host/core/key_events.h"
 #include "host/draw/panel.h"
@@ -164,10 +164,9 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
         for (const Shown& s : kFinalValues) sum << "  " << s.token << "  " << s.name << ": " << host.vars().number(s.token) << "\n";
 
         const std::string summary_path = c.output_dir + "/summary.txt";
-        std::ofstream file(summary_path);
-        file << sum.str();
-        if (!file) {
-            err << summary_path << ": cannot write the summary\n";
+        std::string why;
+        if (!write_file_atomically(summary_path, sum.str(), &why)) {
+            err << why << "\n";
             return 2;
         }
         out.setf(std::ios::fixed);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/core/files.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -147,14 +148,11 @@ std::shared_ptr<const AudioOut::Clip> AudioOut::file_clip(const std::string& nam
     std::shared_ptr<const Clip> clip;
     const std::string path = find_sound_file(options_.working_folder, name);
     if (!path.empty()) {
-        SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-        if (rw != nullptr) {
-            const Sint64 size = SDL_RWsize(rw);
-            std::vector<unsigned char> bytes(size > 0 && size < (64 << 20) ? size_t(size) : 0);
-            const bool read = !bytes.empty() && SDL_RWread(rw, bytes.data(), 1, bytes.size()) == bytes.size();
-            SDL_RWclose(rw);
-            if (read) clip = decode(bytes.data(), bytes.size());
-        }
+        // A regular file only (a FIFO or device named as a sound is skipped, never waited on).
+        constexpr size_t kMaxSound = 64 << 20;
+        std::string bytes;
+        if (read_input_file(path, "sound file", kMaxSound, bytes, nullptr) && !bytes.empty() && bytes.size() <= kMaxSound)
+            clip = decode(bytes.data(), bytes.size());
     }
     files_.emplace(name, clip);
     return clip;

@@ -187,7 +187,7 @@ TEST(PanelConfig, MissingFile) {
         tarn::load_panel_config("/nonexistent/panel.cfg");
         FAIL();
     } catch (const PanelConfigError& e) {
-        EXPECT_EQ(std::string(e.what()), "/nonexistent/panel.cfg:0: cannot open the panel file");
+        EXPECT_EQ(std::string(e.what()), "/nonexistent/panel.cfg:0: cannot open the panel file: No such file or directory");
     }
 }
 

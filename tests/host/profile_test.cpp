@@ -83,7 +83,7 @@ TEST(Profile, MissingFileIsNamed) {
         tarn::load_profile("/nonexistent/flight.txt");
         FAIL();
     } catch (const tarn::HostError& e) {
-        EXPECT_STREQ(e.what(), "/nonexistent/flight.txt: cannot open the profile");
+        EXPECT_STREQ(e.what(), "/nonexistent/flight.txt: cannot open the profile: No such file or directory");
     }
 }
 
