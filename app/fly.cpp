@@ -1,6 +1,7 @@
 // tarn-panel fly: the command line of the headless flight (the work is host/fly.*).
 //
 //   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
+//              [--link flightgear[:PORT] | --link xplane[:HOST[:PORT]]] [--duration S]
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -42,6 +43,15 @@ int fly_main(const std::string& gauges_dir, const std::string& default_config, c
                 return 2;
             }
             c.every_s = v;
+        } else if (a == "--link") {
+            c.link = value;
+        } else if (a == "--duration") {
+            if (!positive(value, 0.055, 1e6, v)) {
+                std::cerr << "fly: --duration wants the seconds a linked flight lasts (0.055 or more), got '" << value
+                          << "'\n";
+                return 2;
+            }
+            c.duration_s = v;
         } else if (a == "--scale") {
             if (!positive(value, 0.05, 4, v)) {
                 std::cerr << "fly: --scale wants a number from 0.05 to 4, got '" << value << "'\n";
