@@ -250,7 +250,7 @@ void SimLink::poll(PanelHost& host, double now_s) {
             m.last_data = now_s;
         }
     }
-    if (m.xp && lost(now_s) && now_s - m.last_subscribe >= kResubscribeS) {
+    if (m.xp && (m.last_data < 0 || lost(now_s)) && now_s - m.last_subscribe >= kResubscribeS) {
         m.subscribe(kSubscribeHz);
         m.last_subscribe = now_s;
     }
