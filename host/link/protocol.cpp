@@ -58,6 +58,7 @@ struct Reader {
     }
 
     void start(const std::string& el) {
+        if (!error.empty()) return;  // stopped
         path.push_back(el);
         text.clear();
         const size_t depth = path.size();
@@ -75,6 +76,7 @@ struct Reader {
     }
 
     void end() {
+        if (!error.empty() || path.empty()) return;
         const size_t depth = path.size();
         const std::string& el = path.back();
         const std::string t = trimmed(text);

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view datagram(reinterpret_cast<const char*>(data), size);
     std::vector<double> values;
     tarn::VariableStore vars;
-    for (const tarn::Protocol* p : {&g_fg->protocol(), &g_other}) {
+    const tarn::Protocol* const protocols[] = {&g_fg->protocol(), &g_other};
+    for (const tarn::Protocol* p : protocols) {
         const std::string& sep = p->output.line_separator;
         for (size_t at = 0; at < datagram.size();) {
             size_t end = datagram.find(sep, at);
