@@ -173,8 +173,10 @@ void SimLink::poll(PanelHost& host, double now_s) {
     bool fg_line = false;
     for (; m.events_seen < log.size(); ++m.events_seen) {
         const KeyEventRule* rule = find_key_event(log[m.events_seen].id);
+        // Until the simulator's first frame the store holds the model's state, which must
+        // not overwrite the simulator's controls: only commands go out then.
         if (m.fg) {
-            if (rule && m.fg->sends(*rule)) {
+            if (rule && m.have && m.fg->sends(*rule)) {
                 fg_line = true;
                 ++stats_.sent;
             }
@@ -184,7 +186,7 @@ void SimLink::poll(PanelHost& host, double now_s) {
             const std::vector<uint8_t> p = cmnd_packet(c);
             m.send(p.data(), p.size());
             ++stats_.sent;
-        } else if (rule) {
+        } else if (rule && m.have) {
             const auto datarefs = m.xp->event_datarefs(*rule, vars);
             for (const auto& [name, value] : datarefs) {
                 const std::vector<uint8_t> p = dref_packet(float(value), name);

@@ -9,7 +9,8 @@
 // FlightGear: the panel listens on PORT (default 5700) for the output section of
 // link/flightgear/tarn-panel.xml, one line a frame, and sends the input section, one line
 // for each poll that saw key events, to the address the lines come from (127.0.0.1 before
-// the first), port PORT + 1. X-Plane: the panel subscribes with RREF packets to HOST:PORT
+// the first), port PORT + 1; key events before the first frame are not sent (the store
+// then holds the built-in model's controls, not the simulator's). X-Plane: the panel subscribes with RREF packets to HOST:PORT
 // (default 127.0.0.1:49000) for the datarefs of link/mapping.tsv, again every second while
 // no answer comes, and sends DREF or CMND packets for key events.
 // Each poll reads everything waiting (so a flood never leaves the panel behind) and keeps

@@ -286,7 +286,11 @@ TEST(FlightGearLink, FramesFloodsBadLinesLossAndAClickRoundTrip) {
     const int port = link.local_port();
     ASSERT_GT(port, 0);
 
+    // A click before the first frame is not sent: the store holds the model's controls.
+    host.send_key_event(66241, 0);
     link.poll(host, 0);
+    EXPECT_TRUE(flightgear.receive(100).empty());
+    EXPECT_EQ(link.stats().sent, 0u);
     EXPECT_FALSE(link.lost(0.9));
     EXPECT_TRUE(link.lost(1.0));  // nothing came in the first second
 
