@@ -52,7 +52,9 @@ const char* const kUsage =
     "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
     "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n"
     "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
-    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n";
+    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n"
+    "       (view and fly: --link flightgear[:PORT] or --link xplane[:HOST[:PORT]] flies the panel\n"
+    "        from that simulator; fly then runs in real time for --duration S, 60 by default)\n";
 
 // The program's folder, ending in a separator, or "" when unknown.
 std::string exe_dir() {
