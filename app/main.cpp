@@ -58,7 +58,9 @@ const char* const kUsage =
     "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
     "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n"
     "       tarn-panel [--gauges DIR] sheet [--scale S] [--night|--both] -o FILE.png\n"
-    "         (every gauge at rest, mid-range, low end, high end: see README, \"Contact sheet\")\n";
+    "         (every gauge at rest, mid-range, low end, high end: see README, \"Contact sheet\")\n"
+    "       (view and fly: --link flightgear[:PORT] or --link xplane[:HOST[:PORT]] flies the panel\n"
+    "        from that simulator; fly then runs in real time for --duration S, 60 by default)\n";
 
 // The program's folder, ending in a separator, or "" when unknown.
 std::string exe_dir() {

@@ -4,7 +4,8 @@ set -euo pipefail
 # Drawing: cairo with its fontconfig backend and libpng; the faces the gauges' texts name
 # ("Quartz": a seven-segment face, "Arial": a metric-compatible sans); SDL2 for the viewer.
 packages=(cmake make g++ libgtest-dev libbenchmark-dev pkg-config libcairo2-dev libfontconfig-dev libpng-dev
-  fonts-dseg fonts-liberation2 libsdl2-dev)
+  fonts-dseg fonts-liberation2 libsdl2-dev
+  libexpat1-dev)  # the simulator link's protocol file reader
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

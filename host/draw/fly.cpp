@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "host/core/errors.h"
@@ -14,6 +17,8 @@
 #include "host/draw/panel.h"
 #include "host/core/panel_config.h"
 #include "host/core/simulation.h"
+#include "host/draw/banner.h"
+#include "host/link/link.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -89,7 +94,17 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
         if (!panel.problems().empty()) status = 1;
         Simulation sim(host);
         if (!c.profile.empty()) sim.load_profile(c.profile);
-        const std::string profile_name = c.profile.empty() ? "the default flight" : c.profile;
+        std::string profile_name = c.profile.empty() ? "the default flight" : c.profile;
+        std::unique_ptr<SimLink> link;
+        if (!c.link.empty()) {
+            LinkAddress address = parse_link_address(c.link);
+            if (c.link_port >= 0) address.port = c.link_port;
+            address.send_port = c.link_send_port;
+            link = std::make_unique<SimLink>(address, find_link_dir());
+            sim.set_profile_enabled(false);
+            profile_name = "a link to " + c.link;
+        }
+        auto wall_now = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count(); };
 
         RenderOptions options;
         options.scale = c.scale;
@@ -101,7 +116,13 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
             std::snprintf(name, sizeof name, "snapshot-%02d%02d.png", int(t) / 60, int(t) % 60);
             const std::string path = c.output_dir + "/" + name;
             std::string why;
-            if (!write_png(renderer.frame(), path, kPngDefault, &why)) throw HostError(why);
+            if (link && link->lost(wall_now())) {
+                Image marked = copy_image(renderer.frame());
+                draw_banner(marked, "LINK LOST");
+                if (!write_png(marked, path, kPngDefault, &why)) throw HostError(why);
+            } else if (!write_png(renderer.frame(), path, kPngDefault, &why)) {
+                throw HostError(why);
+            }
             pictures.push_back(name);
             last_snapshot = t;
         };
@@ -118,24 +139,33 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
             for (; seen_sounds < tarn_sound_log_size(); ++seen_sounds) sounds.push_back({t, tarn_sound_log_text(seen_sounds)});
         };
 
+        if (link) link->poll(host, wall_now());
         host.update_all();
         collect(0);
         snapshot(0);
         double next_snapshot = c.every_s;
         long updates = 1;
-        while (!sim.finished()) {
+        double flown = 0;  // with a link: seconds of real time
+        while (link ? flown + 1e-9 < c.duration_s : !sim.finished()) {
             tarn_platform_advance_time(c.step_ms);
             sim.step(c.step_ms);
+            if (link) {
+                // Real time: the simulator's frames come at their own pace.
+                flown += c.step_ms / 1000.0;
+                std::this_thread::sleep_for(std::chrono::duration<double>(flown - wall_now()));
+                link->poll(host, wall_now());
+            }
             host.update_all();
             ++updates;
-            const double t = sim.profile_time_s();
+            const double t = link ? flown : sim.profile_time_s();
             collect(t);
             if (t + 1e-9 >= next_snapshot) {
                 snapshot(t);
                 next_snapshot += c.every_s;
             }
         }
-        if (sim.profile_time_s() > last_snapshot + 1e-9) snapshot(sim.profile_time_s());  // the end, once
+        const double end_t = link ? flown : sim.profile_time_s();
+        if (end_t > last_snapshot + 1e-9) snapshot(end_t);  // the end, once
         const double wall_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
 
         /* ---- the summary ---------------------------------------------------------------- */
@@ -145,7 +175,7 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
         std::ostringstream sum;
         sum.setf(std::ios::fixed);
         sum.precision(1);
-        sum << "Flight: " << profile_name << ", " << sim.profile_time_s() << " s of " << sim.profile_length_s()
+        sum << "Flight: " << profile_name << ", " << end_t << " s of " << (link ? c.duration_s : sim.profile_length_s())
             << " s flown in " << wall_s << " s, " << updates << " panel updates of " << host.instances().size()
             << " gauges\n";
         sum << "Snapshots, every " << c.every_s << " s: " << pictures.size() << " in " << c.output_dir << "\n";
@@ -155,6 +185,12 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
             for (const Logged& l : items) sum << "  " << clock_text(l.t) << "  " << l.text << "\n";
         };
         list("Key events sent", events);
+        if (link) {
+            const LinkStats& ls = link->stats();
+            sum << "Link: " << link->status(wall_now()) << "; " << ls.waiting << " lines before the simulator ran, "
+                << ls.lost_s << " s without data" << (link->last_problem().empty() ? "" : "; last skipped: ")
+                << link->last_problem() << "\n";
+        }
         sum << "Key events unknown to the host: " << host.unknown_key_events().size() << "\n";
         for (UINT32 id : host.unknown_key_events()) sum << "  " << id << "\n";
         list("Sounds played", sounds);
@@ -171,8 +207,11 @@ int fly_command(const std::string& gauges_dir, const FlyCommand& c, std::ostream
         }
         out.setf(std::ios::fixed);
         out.precision(1);
-        out << "Flew " << profile_name << ": " << sim.profile_time_s() << " s in " << wall_s << " s; " << events.size()
+        out << "Flew " << profile_name << ": " << end_t << " s in " << wall_s << " s; " << events.size()
             << " key events, " << sounds.size() << " sounds, " << callouts.size() << " callouts";
+        if (link)
+            out << "; link: " << link->stats().frames << " frames, " << link->stats().skipped << " skipped, "
+                << link->stats().sent << " events sent";
         if (!callouts.empty()) {
             out << " (";
             for (size_t i = 0; i < callouts.size(); ++i) out << (i ? ", " : "") << callouts[i].text.substr(0, callouts[i].text.find(" ("));

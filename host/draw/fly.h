@@ -11,7 +11,12 @@
 // The summary lists the key events sent (the profile's and the gauges'), the sounds
 // played, the radio altimeter's callouts spoken and the final values of the main
 // variables. Exit status: 0 the profile reached its end, 1 gauges of the panel were
-// missing, 2 bad input (panel file, profile, output folder).
+// missing, 2 bad input (panel file, profile, output folder, link files or address).
+//
+// With a link (host/link/link.h) a simulator flies the panel instead of the profile: the
+// flight runs in real time for duration_s, the built-in model keeps the quantities the
+// simulator lacks, snapshots taken while the link is lost carry a LINK LOST banner, and
+// the summary counts the link's frames, skipped lines and events sent.
 #ifndef TARN_HOST_FLY_H
 #define TARN_HOST_FLY_H
 
@@ -28,6 +33,10 @@ struct FlyCommand {
     double scale = 0.5;      // pixels per panel unit in the snapshots
     uint32_t step_ms = 55;
     std::string output_dir;
+    std::string link;         // "flightgear[:PORT]" or "xplane[:HOST[:PORT]]"; "" none
+    double duration_s = 60;   // with a link: seconds of real time flown
+    int link_port = -1;       // with a link: the port listened on, or X-Plane's, when not -1
+    int link_send_port = -1;  // with a FlightGear link: its input port, when not -1
 };
 
 int fly_command(const std::string& gauges_dir, const FlyCommand& command, std::ostream& out, std::ostream& err);

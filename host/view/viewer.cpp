@@ -14,6 +14,7 @@
 
 #include "host/view/audio_out.h"
 #include "host/core/host.h"
+#include "host/draw/banner.h"
 #include "host/draw/panel.h"
 #include "host/draw/render.h"
 #include "host/core/simulation.h"
@@ -111,6 +112,7 @@ struct Viewer::Window {
     };
     std::vector<Placed> gauges;  // drawing order
     bool full = true;            // the next draw copies the whole picture
+    std::string banner;          // the link's banner drawn last
 };
 
 struct Viewer::Target {
@@ -418,6 +420,7 @@ void Viewer::advance(uint32_t elapsed_ms) {
         sim_->step(ms);
         stats_.sim_ms = ms;
     }
+    if (options_.after_step) options_.after_step(*host_);
     host_->update_all();
     if (audio_) sound_seen_ = audio_->take_sound_log(sound_seen_);
 }
@@ -431,7 +434,12 @@ void Viewer::draw(Window& w) {
         for (size_t i = 0; i < p.drawn.size(); ++i) changed |= p.drawn[i].take(p.instance->element(i));
         if (changed && p.box.w > 0 && p.box.h > 0) boxes.push_back(p.box);
     }
-    const Image& picture = w.renderer->frame();
+    const std::string banner = options_.banner ? options_.banner() : "";
+    w.full = w.full || banner != w.banner;
+    w.banner = banner;
+    Image marked;
+    const Image& picture = banner.empty() ? w.renderer->frame() : (marked = copy_image(w.renderer->frame()));
+    if (!banner.empty()) draw_banner(marked, banner);
     stats_.gauges_redrawn += w.renderer->redrawn();
     if (w.full) {
         boxes.assign(1, SDL_Rect{0, 0, picture.width(), picture.height()});
@@ -462,6 +470,7 @@ std::string Viewer::title() const {
     const int s = int(sim_->profile_time_s());
     t += ", flight " + std::to_string(s / 60) + ":" + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
     if (sim_->finished()) t += " (ended)";
+    if (options_.status) t += " | " + options_.status();
     if (!hover_.empty()) t += " | " + hover_;
     return t;
 }

@@ -23,6 +23,7 @@
 #define TARN_HOST_VIEWER_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,12 @@ struct ViewerOptions {
     std::string working_folder = ".";    // the host's working folder, where "sound" lies
     double scale = 0;                    // pixels per panel unit; 0: the main window fits the screen
     bool sound = true;
+    // A simulator link (view --link): after_step runs after each model step, before the
+    // gauges update; status() goes into the title; a banner() that is not empty is drawn
+    // across the top of every window.
+    std::function<void(PanelHost&)> after_step;
+    std::function<std::string()> status;
+    std::function<std::string()> banner;
 };
 
 // What a frame did, for the title and the benchmark.

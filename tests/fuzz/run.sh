@@ -4,13 +4,13 @@
 #
 #   tests/fuzz/run.sh [TARGET...] [SECONDS]
 #
-# Targets: scenario panel_config params wave wsprintf bmp (all when none is named); 30 seconds
-# each by default. The build goes to build-fuzz (FUZZ_BUILD overrides). Seeds stay as they
-# are: what a run finds goes to the build folder's corpus copy, crashes to
+# Targets: scenario panel_config params wave wsprintf bmp link_line link_protocol xplane (all
+# when none is named); 30 seconds each by default. The build goes to build-fuzz (FUZZ_BUILD
+# overrides). Seeds stay as they are: what a run finds goes to the build folder's corpus copy, crashes to
 # build-fuzz/fuzz/crash-<target>-*. Exit status: 0 no finding, 1 a target found a crash.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-all=(scenario panel_config params wave wsprintf bmp)
+all=(scenario panel_config params wave wsprintf bmp link_line link_protocol xplane)
 targets=()
 seconds=30
 for a in "$@"; do
