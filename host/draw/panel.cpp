@@ -251,7 +251,7 @@ PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_
         height = y + row + kSheetGap;
     }
     if (width > kMaxPicture || height > kMaxPicture || width * height > kMaxPixels)
-        throw HostError("the panel picture would be " + std::to_string(long(width)) + "x" +
+        throw PictureTooLarge("the panel picture would be " + std::to_string(long(width)) + "x" +
                         std::to_string(long(height)) + " pixels (at most " + std::to_string(kMaxPicture) +
                         " a side, 64 million in all): choose a smaller scale");
     base_ = Image(int(width), int(height), false);
@@ -269,7 +269,7 @@ PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_
         const double x1 = std::round(win->second.x + (g.x + g.w) * s), y1 = std::round(win->second.y + (g.y + g.h) * s);
         slot.rect = {x0, y0, std::max(1.0, x1 - x0), std::max(1.0, y1 - y0)};
         if (g.instance && (slot.rect.w > kMaxPicture || slot.rect.h > kMaxPicture))
-            throw HostError(panel_.config().path + ":" + std::to_string(g.line->line) + ": " + g.line->name() +
+            throw PictureTooLarge(panel_.config().path + ":" + std::to_string(g.line->line) + ": " + g.line->name() +
                             " would be " + std::to_string(long(slot.rect.w)) + "x" + std::to_string(long(slot.rect.h)) +
                             " pixels: choose a smaller size or scale");
         // What shows of it: the part inside its window.
@@ -619,9 +619,22 @@ int render_command(const std::string& gauges_dir, const RenderCommand& command, 
             if (runner.failed() > 0) status = 1;
         }
         host.update_all();
-        PanelRenderer renderer(panel, command.options);
+        // A sheet too large at the scale asked (many large textures) is drawn smaller, with
+        // a warning, rather than refused.
+        RenderOptions options = command.options;
+        std::unique_ptr<PanelRenderer> renderer;
+        for (;;) {
+            try {
+                renderer = std::make_unique<PanelRenderer>(panel, options);
+                break;
+            } catch (const PictureTooLarge& e) {
+                if (options.scale / 2 < 0.05) throw;
+                options.scale /= 2;
+                err << e.what() << ": drawn at scale " << options.scale << " instead\n";
+            }
+        }
         std::string why;
-        if (!write_png(renderer.frame(), command.output, kPngDefault, &why)) {
+        if (!write_png(renderer->frame(), command.output, kPngDefault, &why)) {
             err << why << "\n";
             return 2;
         }

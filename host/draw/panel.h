@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "host/draw/bitmap.h"
+#include "host/core/errors.h"
 #include "host/core/host.h"
 #include "host/core/panel_config.h"
 #include "host/draw/render.h"
@@ -96,12 +97,18 @@ struct PixelRect {
     double x = 0, y = 0, w = 0, h = 0;
 };
 
+// A picture (the sheet, a window or a gauge in it) too large to draw at the scale asked.
+class PictureTooLarge : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // Draws a panel's windows. It keeps pictures and decoded bitmaps of the panel's modules,
 // so it must not outlive the panel or its host.
 class PanelRenderer {
 public:
-    // Throws HostError: no window of that number, a scale out of range, a picture larger
-    // than 16384 pixels a side.
+    // Throws HostError: no window of that number, a scale out of range; PictureTooLarge: a
+    // picture larger than 16384 pixels a side or 64 million in all.
     PanelRenderer(const Panel& panel, RenderOptions options);
     ~PanelRenderer();
     PanelRenderer(const PanelRenderer&) = delete;

@@ -566,6 +566,14 @@ TEST(PanelCommands, RenderExitStatus) {
     c.config = write_temp("render_bad.cfg", "[Window00]\nsize_mm=10\n\x01\n");
     EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 2);
     EXPECT_NE(err.str().find("render_bad.cfg:3: the file is not text"), std::string::npos) << err.str();
+    // A sheet too large at the scale asked is drawn smaller, with a warning.
+    c.config = write_temp("render_wide.cfg", "[Window00]\nsize_mm=20000,100\n");
+    EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 0) << err.str();
+    EXPECT_NE(err.str().find("pixels (at most 16384 a side, 64 million in all): choose a smaller scale: drawn at "
+                             "scale 0.5 instead"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(tarn::read_png(png, &why).width(), 10000);
     // A text token takes text; a number token refuses it.
     c.config = write_temp("render_ok.cfg", "[Window00]\nsize_mm=100\n");
     c.sets = {{839, "KSEA"}};
