@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -409,6 +410,7 @@ PanelConfig parse_panel_config(const std::string& whole, const std::string& path
     std::map<const PanelWindow*, std::vector<std::pair<long, std::pair<std::string, int>>>> variants;
     PanelWindow* window = nullptr;
     bool told_before = false;
+    std::string alias;
     const std::vector<std::string> lines = lines_of(text);
     for (const std::string& raw : lines) {
         ++r.line;
@@ -461,8 +463,14 @@ PanelConfig parse_panel_config(const std::string& whole, const std::string& path
             told_before = true;
             continue;
         }
-        if (section == Section::kOther || section == Section::kIgnored) continue;
+        if (section == Section::kIgnored) continue;
         const size_t eq = line.find('=');
+        if (section == Section::kOther) {
+            // [fltsim] alias=FOLDER\panel: the panel of another aircraft stands for this one.
+            if (eq != std::string::npos && lower(trim(line.substr(0, eq))) == "alias" && alias.empty())
+                alias = trim(line.substr(eq + 1));
+            continue;
+        }
         if (eq == std::string::npos) {
             r.note("expected KEY=VALUE or [SECTION], got " + quoted(line) + ": ignored");
             continue;
@@ -496,8 +504,11 @@ PanelConfig parse_panel_config(const std::string& whole, const std::string& path
     if (windows.empty()) {
         // Nothing to show: an empty or cut-off file, or not a panel file at all.
         throw PanelConfigError({path, std::max(r.line, 1),
-                                text.empty() ? "the panel file is empty"
-                                             : "the panel file has no [WindowNN] or [VCockpitNN] section"});
+                                text.empty()     ? "the panel file is empty"
+                                : alias.empty() ? "the panel file has no [WindowNN] or [VCockpitNN] section"
+                                                 : "the panel file has no [WindowNN] or [VCockpitNN] section: it "
+                                                   "stands for another aircraft's (alias=" + alias +
+                                                       "); give that panel file"});
     }
     for (auto& [n, title] : titles) {
         auto it = windows.find({false, n});

@@ -188,6 +188,9 @@ TEST(PanelConfig, FindingsNameTheFileAndLineAndTheRestIsRead) {
     // No panel at all: refused.
     EXPECT_EQ(error_of(w + std::string("a=b\0c\n", 6)), "p.cfg:3: the file is not text (a NUL byte)");
     EXPECT_EQ(error_of("[Views]\nx=1\n"), "p.cfg:2: the panel file has no [WindowNN] or [VCockpitNN] section");
+    EXPECT_EQ(error_of("[fltsim]\nalias=Other Twin\\panel\n"),
+              "p.cfg:2: the panel file has no [WindowNN] or [VCockpitNN] section: it stands for another aircraft's "
+              "(alias=Other Twin\\panel); give that panel file");
     EXPECT_EQ(error_of("[Window00]\nsize_mm=10\n\x1A more\n"), "p.cfg:3: the file is not text (a control byte 0x1A)");
 }
 
