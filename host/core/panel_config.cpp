@@ -54,7 +54,13 @@ std::vector<std::string> numbers_of(const std::string& s) {
     return out;
 }
 
-std::string quoted(const std::string& s) { return s.size() > 40 ? "'" + s.substr(0, 40) + "...'" : "'" + s + "'"; }
+// A value quoted in a message, only its start when long.
+std::string quoted(const std::string& s) {
+    std::string out(1, '\'');
+    out.append(s, 0, 40);
+    out.append(s.size() > 40 ? "...'" : "'");
+    return out;
+}
 
 struct Reader {
     const std::string& path;
