@@ -640,8 +640,8 @@ void put_char(std::string& out, uint32_t c) {
 
 }  // namespace
 
-void draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb) {
-    if (w <= 0 || h <= 0) return;
+std::string draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb) {
+    if (w <= 0 || h <= 0) return "";
     const Font& font = font_for("Arial", 400);
     cairo_save(cr);
     cairo_rectangle(cr, x, y, w, h);
@@ -703,14 +703,17 @@ void draw_label(cairo_t* cr, const std::string& text, double x, double y, double
     }
     double tx = x + std::max(0.0, (w - width) / 2);
     const double baseline = y + font.baseline * h;
+    std::string drawn;
     cairo_set_source_rgb(cr, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
     for (const Run& r : runs) {
         cairo_set_font_face(cr, r.face->face);
         cairo_move_to(cr, tx, baseline);
         cairo_show_text(cr, r.utf8.c_str());
         tx += r.advance;
+        drawn += r.utf8;
     }
     cairo_restore(cr);
+    return drawn;
 }
 
 /* ---- whole gauges ----------------------------------------------------------------- */

@@ -143,7 +143,8 @@ void draw_text(cairo_t* cr, const ELEMENT_STRING& t, const std::string& text, bo
 
 // A panel's label (a window's title, a missing gauge's name) centred in its box in the
 // host's sans face: UTF-8 or Windows-1252 text, its start and an ellipsis when too wide.
-void draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb);
+// The text drawn, in UTF-8.
+std::string draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb);
 
 // A box of whole pixels, half-open: [x0, x1) by [y0, y1).
 struct PixelBox {

@@ -787,6 +787,31 @@ TEST(Panel, BoxesStayInTheirWindow) {
     EXPECT_EQ(img.pixel(16 + 100, 40 + 49), 0xFF202224u);  // the sheet beside it
     EXPECT_EQ(img.pixel(16 + 99, 40 + 50), 0xFF202224u);   // and below it, above the next title
     EXPECT_EQ(img.pixel(16 + 2, 40 + 2), 0xFF0000FFu);
+    // Its name is shortened to the 40 x 20 pixels that show, not cut at the box's edges:
+    // the column inside the outline stays clear, and the text is drawn.
+    int dark = 0;
+    for (int y = 40 + 31; y < 40 + 49; ++y) {
+        EXPECT_EQ(img.pixel(16 + 61, y), 0xFFFF00FFu) << y;
+        for (int x = 16 + 62; x < 16 + 99; ++x) dark += (img.pixel(x, y) & 0xFF) < 0x80;
+    }
+    EXPECT_GT(dark, 20);
+}
+
+// A label too wide for its box is its start and an ellipsis, as much as fits; Windows-1252
+// text is drawn as the characters it stands for.
+TEST(Panel, LabelsAreShortenedToFit) {
+    tarn::Image img(200, 20, false);
+    cairo_t* cr = cairo_create(img.surface());
+    const std::string name = "TARN2_Instruments!Engine Settings";
+    EXPECT_EQ(tarn::draw_label(cr, name, 0, 0, 600, 16, 0), name);
+    const std::string short_one = tarn::draw_label(cr, name, 0, 0, 60, 16, 0);
+    ASSERT_GT(short_one.size(), 4u);
+    EXPECT_EQ(short_one.substr(short_one.size() - 3), "\xE2\x80\xA6");  // the ellipsis
+    EXPECT_EQ(name.rfind(short_one.substr(0, short_one.size() - 3), 0), 0u) << short_one;
+    const std::string longer = tarn::draw_label(cr, name, 0, 0, 90, 16, 0);
+    EXPECT_GT(longer.size(), short_one.size());  // as much as fits
+    EXPECT_EQ(tarn::draw_label(cr, "Caf\xE9", 0, 0, 200, 16, 0), "Caf\xC3\xA9");
+    cairo_destroy(cr);
 }
 
 // A virtual cockpit is drawn as its texture: pixel_size pixels, gauges placed in them;
