@@ -391,10 +391,10 @@ PanelConfig parse_panel_config(const std::string& whole, const std::string& path
     cfg.path = path;
     const size_t slash = path.find_last_of('/');
     cfg.folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    // A UTF-8 byte-order mark before the text, and a DOS end-of-file mark (Ctrl-Z) after it.
+    // A UTF-8 byte-order mark before the text, and a DOS end-of-file mark (Ctrl-Z) as its
+    // last byte; one anywhere else is a control byte.
     std::string text = whole.compare(0, 3, "\xEF\xBB\xBF") == 0 ? whole.substr(3) : whole;
-    const size_t eof = text.find_last_not_of("\x1A\r\n");
-    if (const size_t z = text.find('\x1A', eof == std::string::npos ? 0 : eof); z != std::string::npos) text.resize(z);
+    while (!text.empty() && text.back() == '\x1A') text.pop_back();
     // A NUL or a control character other than tab, carriage return, line feed and form feed:
     // not a text file.
     const auto bad = std::find_if(text.begin(), text.end(), [](char ch) {
