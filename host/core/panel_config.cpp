@@ -67,6 +67,9 @@ struct Reader {
     std::vector<Finding>& findings;
     int line = 0;
 
+    // Per window: the finding of its first gauge line past gauge999, and how many follow.
+    mutable std::map<const PanelWindow*, std::pair<size_t, int>> past_last;
+
     void note(const std::string& message) const { findings.push_back({path, line, message}); }
 
     // A number as a simulator reads it: its leading digits (a finding when more follows),
@@ -187,8 +190,13 @@ void read_gauge(const Reader& r, PanelWindow& w, PanelGauge::Kind kind, long num
     const bool html = kind == PanelGauge::Kind::kHtml;
     const char* key = html ? "htmlgauge" : "gauge";
     if (number > kLastGauge) {
-        r.note(std::string(key) + std::to_string(number) + ": a number past " + key + std::to_string(kLastGauge) +
-               ": ignored");
+        // The first such line of a window is told, the rest counted (summed up at the end).
+        auto [it, first] = r.past_last.try_emplace(&w, r.findings.size(), 0);
+        if (first)
+            r.note(std::string(key) + std::to_string(number) + ": a number past " + key + std::to_string(kLastGauge) +
+                   ": ignored");
+        else
+            ++it->second.second;
         return;
     }
     for (const PanelGauge& other : w.gauges)
@@ -516,6 +524,10 @@ PanelConfig parse_panel_config(const std::string& whole, const std::string& path
                                                    "stands for another aircraft's (alias=" + alias +
                                                        "); give that panel file"});
     }
+    for (const auto& [w, past] : r.past_last)
+        if (past.second > 0)
+            cfg.warnings[past.first].message +=
+                " (and " + std::to_string(past.second) + " more gauge lines past it in [" + w->key + "])";
     for (auto& [n, title] : titles) {
         auto it = windows.find({false, n});
         if (it == windows.end()) {

@@ -843,6 +843,14 @@ TEST(PanelLint, OverlapsAreBounded) {
         for (int i = 0; i < 1000; ++i) spread += "gauge" + std::to_string(i) + "=TestGauges!Plain, 10, 10\n";
     }
     tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
+    // In one window, gauge1000 on are one finding.
+    std::string one = "[Window00]\nsize_mm=500,500\n";
+    for (int i = 0; i < 10000; ++i) one += "gauge" + std::to_string(i) + "=TestGauges!Plain, 10, 10\n";
+    const std::vector<tarn::Finding> in_one = tarn::lint_panel(host, parse_panel_config(one, "one.cfg"));
+    ASSERT_EQ(in_one.size(), 102u);
+    EXPECT_EQ(in_one[100].text(), "one.cfg:104: and 899 more gauges overlapping others (the first 100 are listed)");
+    EXPECT_EQ(in_one[101].text(),
+              "one.cfg:1003: gauge1000: a number past gauge999: ignored (and 8999 more gauge lines past it in [Window00])");
     const std::vector<tarn::Finding> f = tarn::lint_panel(host, parse_panel_config(spread, "big.cfg"));
     ASSERT_EQ(f.size(), 101u);
     EXPECT_EQ(f[0].text(), "big.cfg:4: gauge01 TestGauges!Plain overlaps gauge00 TestGauges!Plain (line 3)");
