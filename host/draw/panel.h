@@ -156,9 +156,10 @@ private:
     int redrawn_ = 0;
 };
 
-// Checks a panel file without making instances or drawing: the configuration's unused
-// keys and sections, unknown modules and gauges, unreadable pictures, gauges reaching
-// outside their window, overlapping gauges, idents used twice.
+// Checks a panel file without making instances or drawing: the configuration's findings,
+// unknown modules and gauges, gauges of other kinds, unreadable pictures, gauges without
+// size, reaching or lying wholly outside their window, overlapping gauges (the first 100
+// gauges overlapping an earlier one are listed, the rest counted), idents used twice.
 std::vector<Finding> lint_panel(PanelHost& host, const PanelConfig& config);
 
 // The commands of the panel program. Exit status: 0 all well, 1 findings (lint) or
