@@ -2,7 +2,7 @@
 //
 //   tarn-panel [--gauges DIR] run SCRIPT...    run scenario scripts
 //   tarn-panel [--gauges DIR] list             every module's gauges with their sizes
-//   tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]
+//   tarn-panel [--gauges DIR] render [--config FILE] [--window N | --vcockpit N] [--scale S] [--night]
 //              [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png
 //   tarn-panel [--gauges DIR] lint [PANEL.cfg]
 //   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
@@ -52,7 +52,7 @@ namespace {
 const char* const kUsage =
     "usage: tarn-panel [--gauges DIR] [--x87 MODE] run SCRIPT...\n"
     "       tarn-panel [--gauges DIR] list\n"
-    "       tarn-panel [--gauges DIR] render [--config FILE] [--window N] [--scale S] [--night]\n"
+    "       tarn-panel [--gauges DIR] render [--config FILE] [--window N | --vcockpit N] [--scale S] [--night]\n"
     "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
     "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n"
     "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
@@ -123,6 +123,12 @@ bool parse_render(const std::vector<std::string>& args, size_t i, tarn::RenderCo
                 return false;
             }
             c.options.window = int(v);
+        } else if (a == "--vcockpit") {
+            if (!number_option(args[++i], v) || v != int(v) || v < 0 || v > 9999) {
+                std::cerr << "render: --vcockpit wants a virtual cockpit's number, got '" << args[i] << "'\n";
+                return false;
+            }
+            c.options.vcockpit = int(v);
         } else if (a == "--scale") {
             if (!number_option(args[++i], v) || !(v >= 0.05 && v <= 16)) {
                 std::cerr << "render: --scale wants a number from 0.05 to 16, got '" << args[i] << "'\n";
@@ -144,6 +150,10 @@ bool parse_render(const std::vector<std::string>& args, size_t i, tarn::RenderCo
     }
     if (c.output.empty()) {
         std::cerr << "render: -o FILE.png is missing\n";
+        return false;
+    }
+    if (c.options.window && c.options.vcockpit) {
+        std::cerr << "render: --window and --vcockpit each choose one sheet: give one of them\n";
         return false;
     }
     // Refused before the work, not after it: -o replaces a regular file only.

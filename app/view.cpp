@@ -97,7 +97,7 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
             o.banner = [&link, now] { return link->lost(now()) ? std::string("LINK LOST") : std::string(); };
         }
         tarn::Viewer viewer(o);
-        for (const tarn::Finding& f : viewer.panel().problems()) std::cerr << f.text() << "\n";
+        for (const tarn::Finding& f : viewer.panel().findings()) std::cerr << f.text() << "\n";
         if (viewer.audio() && !viewer.audio()->device_problem().empty())
             std::cerr << "view: " << viewer.audio()->device_problem() << " (the panel runs without sound)\n";
         return viewer.run(frames);

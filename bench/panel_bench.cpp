@@ -2,8 +2,13 @@
 //   tarn_bench                      all benchmarks
 //   tarn_bench --benchmark_filter=Panel
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <string>
 
 #include "host/core/host.h"
+#include "host/core/panel_config.h"
+#include "host/draw/panel.h"
 #include "platform/host_control.h"
 
 namespace {
@@ -45,6 +50,52 @@ void BM_HitTest(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(g.mouse().hit(x, y));
 }
 BENCHMARK(BM_HitTest)->Args({199, 99})->Args({300, 300});
+
+// A generated panel of ten windows of 1000 gauge lines of the test module each: all at
+// one spot (crowded, every gauge overlapping every other of its window) or in a grid.
+std::string large_panel(bool crowded) {
+    std::string text;
+    for (int w = 0; w < 10; ++w) {
+        text += "[Window0" + std::to_string(w) + "]\nsize_mm=500,500\n";
+        for (int i = 0; i < 1000; ++i) {
+            const int x = crowded ? 10 : i % 30 * 15, y = crowded ? 10 : i / 30 * 15;
+            text += "gauge" + std::to_string(i) + "=TestGauges!" + (i % 10 == 9 ? "Gone" : "Plain") + ", " +
+                    std::to_string(x) + ", " + std::to_string(y) + ", 10, 10\n";
+        }
+    }
+    return text;
+}
+
+double peak_megabytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_maxrss) / 1024.0;
+}
+
+// lint of the large panel: reading the text and every check, findings bounded.
+void BM_LintLargePanel(benchmark::State& state) {
+    const std::string text = large_panel(state.range(0) != 0);
+    tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
+    size_t findings = 0;
+    for (auto _ : state) findings = tarn::lint_panel(host, tarn::parse_panel_config(text, "large.cfg")).size();
+    state.counters["findings"] = double(findings);
+    state.counters["peak_MB"] = peak_megabytes();
+}
+BENCHMARK(BM_LintLargePanel)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// render of the large panel: 9000 instances made, 1000 missing boxes, one sheet drawn.
+void BM_RenderLargePanel(benchmark::State& state) {
+    const std::string text = large_panel(state.range(0) != 0);
+    for (auto _ : state) {
+        tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
+        tarn::Panel panel(host, tarn::parse_panel_config(text, "large.cfg"));
+        host.update_all();
+        tarn::PanelRenderer renderer(panel, {.scale = 0.5});
+        benchmark::DoNotOptimize(renderer.frame().width());
+    }
+    state.counters["peak_MB"] = peak_megabytes();
+}
+BENCHMARK(BM_RenderLargePanel)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "host/core/errors.h"
 #include "host/core/key_events.h"
+#include "host/core/panel_config.h"
 #include "platform/host_control.h"
 
 namespace tarn {
@@ -78,23 +79,41 @@ PanelHost::~PanelHost() {
         instances_.back()->kill();
         instances_.pop_back();
     }
+    module_names_.clear();
     modules_.clear();
     g_current = nullptr;
 }
 
+// A module is named as Windows names it: "module", "folder\\module" or "folder/module",
+// under the gauges folder, without regard to case; one load serves every spelling.
 Plugin& PanelHost::module(const std::string& name) {
-    auto it = modules_.find(name);
-    if (it != modules_.end()) return *it->second;
-    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos || name == "." ||
-        name == "..")
-        throw HostError("bad module name '" + name + "'");
-    const std::string path = gauges_dir_ + "/" + name + ".gau";
+    if (auto it = module_names_.find(name); it != module_names_.end()) return *it->second;
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    bool bad = relative.empty() || relative.front() == '/' || relative.back() == '/' ||
+               relative.find('\0') != std::string::npos || relative.find(':') != std::string::npos;
+    for (size_t start = 0; !bad && start <= relative.size();) {
+        const size_t end = std::min(relative.find('/', start), relative.size());
+        const std::string part = relative.substr(start, end - start);
+        bad = part.empty() || part == "." || part == "..";
+        start = end + 1;
+    }
+    if (bad) throw HostError("bad module name '" + name + "'");
+    const std::string path = find_path_nocase(gauges_dir_, relative + ".gau");
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) throw HostError("unknown module " + name + ": no " + path);
-    auto plugin = Plugin::load(path, name, &services_);
-    Plugin& ref = *plugin;
-    modules_.emplace(name, std::move(plugin));
-    return ref;
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw HostError("unknown module " + name + ": no " + gauges_dir_ + "/" + relative + ".gau");
+    auto& plugin = modules_[path];
+    if (!plugin) {
+        try {
+            plugin = Plugin::load(path, name, &services_);
+        } catch (...) {
+            modules_.erase(path);
+            throw;
+        }
+    }
+    module_names_[name] = plugin.get();
+    return *plugin;
 }
 
 std::vector<std::string> PanelHost::module_names() const {

@@ -46,7 +46,8 @@ public:
     PanelHost(const PanelHost&) = delete;
     PanelHost& operator=(const PanelHost&) = delete;
 
-    // Loads MODULE from the gauges folder once. Throws HostError.
+    // Loads MODULE (or FOLDER\MODULE, FOLDER/MODULE; any case) from the gauges folder once.
+    // Throws HostError.
     Plugin& module(const std::string& name);
     // Every module file in the gauges folder, by name, sorted.
     std::vector<std::string> module_names() const;
@@ -92,7 +93,8 @@ private:
     PANEL_SERVICE_TABLE services_{};
     VariableStore vars_;
     FailureSet failures_;
-    std::map<std::string, std::unique_ptr<Plugin>> modules_;
+    std::map<std::string, std::unique_ptr<Plugin>> modules_;  // by the file's path
+    std::map<std::string, Plugin*> module_names_;             // as panel lines spell them
     std::vector<std::unique_ptr<GaugeInstance>> instances_;
     std::vector<KeyEvent> key_events_;
     std::vector<UINT32> unknown_events_;  // first seen first, each once

@@ -1,5 +1,8 @@
 #include "host/core/plugin.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <cstdio>
 #include <cstring>
 
@@ -77,9 +80,19 @@ Plugin::~Plugin() {
     if (handle_) module_file::close(handle_);
 }
 
+// The gauge of that name, else one whose name differs only in case; "" is the first gauge
+// (a panel line naming only the module).
 GAUGEHDR* Plugin::find(const std::string& gauge) const {
+    if (gauge.empty()) return gauges_.empty() ? nullptr : gauges_.front();
     for (GAUGEHDR* g : gauges_)
         if (gauge == g->gauge_name) return g;
+    for (GAUGEHDR* g : gauges_) {
+        const std::string name = g->gauge_name;
+        if (name.size() == gauge.size() && std::equal(name.begin(), name.end(), gauge.begin(), [](char a, char b) {
+                return std::tolower((unsigned char)a) == std::tolower((unsigned char)b);
+            }))
+            return g;
+    }
     return nullptr;
 }
 

@@ -24,22 +24,36 @@ constexpr unsigned kSheetColour = 0x202224;
 constexpr unsigned kWindowColour = 0x3A3D40;  // a window without picture or colour
 constexpr double kEpsilon = 1e-9;
 
+// A background picture's file, found as Windows finds it (any case, either separator).
 std::string picture_path(const PanelConfig& cfg, const std::string& file) {
     std::string p = file;
     std::replace(p.begin(), p.end(), '\\', '/');
-    return !p.empty() && p[0] == '/' ? p : cfg.folder + p;
+    if (!p.empty() && p[0] == '/') return find_path_nocase("/", p.substr(1));
+    return find_path_nocase(cfg.folder, p);
+}
+
+// A virtual cockpit's texture pixels per panel unit, across and down (1 for a window).
+std::pair<double, double> texture_factor(const PanelWindow& w) {
+    if (!w.virtual_cockpit || !w.pixel_size || !w.size_w) return {1.0, 1.0};
+    const double fx = w.pixel_size->first / *w.size_w;
+    return {fx, w.size_h ? w.pixel_size->second / *w.size_h : fx};
+}
+
+// What a gauge line that the host does not make is drawn as, in words.
+std::string other_kind(const PanelGauge& g) {
+    return g.kind == PanelGauge::Kind::kHtml ? "HTML gauge " + g.gauge + " is not run by this host" : "";
 }
 
 std::string window_gauge_name(const PanelWindow& w, const PanelGauge& g) {
     char number[16];
     std::snprintf(number, sizeof number, "%02d", g.number);
-    return w.key + ".gauge" + number;
+    return w.key + (g.kind == PanelGauge::Kind::kHtml ? ".htmlgauge" : ".gauge") + number;
 }
 
 std::string describe(const PanelGauge& g) {
     char number[16];
     std::snprintf(number, sizeof number, "%02d", g.number);
-    return std::string("gauge") + number + " " + g.name();
+    return std::string(g.kind == PanelGauge::Kind::kHtml ? "htmlgauge" : "gauge") + number + " " + g.name();
 }
 
 // Window size in units from its size_mm, its picture's pixels and its gauges' extent
@@ -48,7 +62,10 @@ std::pair<double, double> window_units(const PanelWindow& w, int picture_w, int 
                                        double bottom) {
     const bool picture = picture_w > 0 && picture_h > 0;
     double width, height;
-    if (w.size_w) {
+    if (!w.size_w && w.virtual_cockpit && w.pixel_size) {
+        width = w.pixel_size->first;
+        height = w.pixel_size->second;
+    } else if (w.size_w) {
         width = *w.size_w;
         height = w.size_h ? *w.size_h : picture ? width * picture_h / picture_w : bottom;
     } else {
@@ -84,19 +101,26 @@ Panel::Panel(PanelHost& host, PanelConfig config) : host_(host), config_(std::mo
             } else {
                 pw = picture.width();
                 ph = picture.height();
-                pictures_[w.number] = std::move(picture);
+                pictures_[&w] = std::move(picture);
             }
         }
         double right = 1.0, bottom = 1.0;
+        const size_t first = gauges_.size();
+        std::vector<std::string> unmade;  // why each gauge line made no gauge, "" when it did
         for (const PanelGauge& g : w.gauges) {
             PlacedGauge p;
             p.window = &w;
             p.line = &g;
             p.name = window_gauge_name(w, g);
-            try {
-                p.instance = &host_.create(g.module, g.gauge, g.params ? &*g.params : nullptr);
-            } catch (const HostError& e) {
-                problems_.push_back({config_.path, g.line, std::string(e.what()) + " (drawn as a magenta box)"});
+            if (g.kind != PanelGauge::Kind::kModule) {
+                unmade.push_back(other_kind(g) + " (drawn as a labelled box)");
+            } else {
+                try {
+                    p.instance = &host_.create(g.module, g.gauge, g.params ? &*g.params : nullptr);
+                    unmade.emplace_back();
+                } catch (const HostError& e) {
+                    unmade.push_back(std::string(e.what()) + " (drawn as a magenta box)");
+                }
             }
             auto [gw, gh] = p.instance ? gauge_size(g, &p.instance->header(), p.instance->width(), p.instance->height())
                                        : gauge_size(g, nullptr, 0, 0);
@@ -108,17 +132,51 @@ Panel::Panel(PanelHost& host, PanelConfig config) : host_(host), config_(std::mo
             bottom = std::max(bottom, g.y + gh);
             gauges_.push_back(std::move(p));
         }
-        sizes_[w.number] = window_units(w, pw, ph, right, bottom);
+        const auto [ww, wh] = window_units(w, pw, ph, right, bottom);
+        // A virtual cockpit is drawn in its texture's pixels, its gauges placed in them.
+        const auto [fx, fy] = texture_factor(w);
+        sizes_[&w] = {ww * fx, wh * fy};
+        for (size_t i = first; i < gauges_.size(); ++i) {
+            PlacedGauge& p = gauges_[i];
+            const std::string& why = unmade[i - first];
+            if (!why.empty()) problems_.push_back({config_.path, p.line->line, why});
+            if (p.w <= 0 || p.h <= 0) {
+                p.shown = false;
+                problems_.push_back({config_.path, p.line->line, describe(*p.line) + " has no size: not drawn"});
+            } else if (p.x >= ww || p.y >= wh || p.x + p.w <= 0 || p.y + p.h <= 0) {
+                p.shown = false;
+                char text[160];
+                std::snprintf(text, sizeof text, " (%g,%g to %g,%g) lies wholly outside [%s] (%g x %g): not drawn",
+                              p.x, p.y, p.x + p.w, p.y + p.h, w.key.c_str(), ww, wh);
+                problems_.push_back({config_.path, p.line->line, describe(*p.line) + text});
+            }
+            // A box that is not drawn is not drawn in any colour.
+            if (!p.shown && !why.empty())
+                problems_[problems_.size() - 2].message = why.substr(0, why.rfind(" (drawn as"));
+            p.x *= fx;
+            p.w *= fx;
+            p.y *= fy;
+            p.h *= fy;
+        }
     }
+    std::stable_sort(problems_.begin(), problems_.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+}
+
+std::vector<Finding> Panel::findings() const {
+    std::vector<Finding> out = config_.warnings;
+    out.insert(out.end(), problems_.begin(), problems_.end());
+    std::stable_sort(out.begin(), out.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return out;
 }
 
 std::pair<double, double> Panel::window_size(const PanelWindow& w) const {
-    auto it = sizes_.find(w.number);
+    auto it = sizes_.find(&w);
     return it == sizes_.end() ? std::make_pair(1.0, 1.0) : it->second;
 }
 
 const Image& Panel::window_picture(const PanelWindow& w) const {
-    auto it = pictures_.find(w.number);
+    auto it = pictures_.find(&w);
     return it == pictures_.end() ? no_picture_ : it->second;
 }
 
@@ -141,19 +199,6 @@ void fill(cairo_t* cr, unsigned rgb, bool night, double x, double y, double w, d
     cairo_fill(cr);
 }
 
-// A line of text in a box, in the host's own sans face.
-void label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb) {
-    ELEMENT_STRING t{};
-    t.header.position = {int(std::lround(x)), int(std::lround(y))};
-    t.header.image_flags = IMAGE_USE_TRANSPARENCY;
-    t.img_size = {int(std::lround(w)), int(std::lround(h))};
-    t.fg_color = (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
-    std::strcpy(t.font_face, "Arial");
-    t.font_weight = 400;
-    t.draw_text_flags = DT_SINGLELINE | DT_VCENTER | DT_CENTER | 0x800;
-    draw_text(cr, t, text, false);
-}
-
 }  // namespace
 
 PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_(panel), options_(options) {
@@ -161,22 +206,34 @@ PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_
     if (!(s >= 0.05 && s <= 16.0)) throw HostError("scale " + std::to_string(s) + " out of range (0.05 to 16)");
     // Where each window goes: one window fills the picture; a sheet puts them in rows.
     std::vector<const PanelWindow*> shown;
+    const bool one = options_.window || options_.vcockpit;
     for (const PanelWindow& w : panel_.config().windows)
-        if (!options_.window || w.number == *options_.window) shown.push_back(&w);
+        if (!one || (options_.window && !w.virtual_cockpit && w.number == *options_.window) ||
+            (options_.vcockpit && w.virtual_cockpit && w.number == *options_.vcockpit))
+            shown.push_back(&w);
     if (shown.empty()) {
         if (options_.window) throw HostError(panel_.config().path + ": no window " + std::to_string(*options_.window));
+        if (options_.vcockpit)
+            throw HostError(panel_.config().path + ": no virtual cockpit " + std::to_string(*options_.vcockpit));
         throw HostError(panel_.config().path + ": no windows");
     }
     auto pixels = [&](double units) { return std::max(1.0, std::round(units * s)); };
     double width = 0, height = 0;
-    if (options_.window) {
+    if (one) {
         auto [w, h] = panel_.window_size(*shown[0]);
         windows_.push_back({shown[0], {0, 0, pixels(w), pixels(h)}});
         width = pixels(w);
         height = pixels(h);
     } else {
-        double widest = 0;
-        for (const PanelWindow* w : shown) widest = std::max(widest, pixels(panel_.window_size(*w).first));
+        // Rows as wide as the widest window, or wider for many windows, so the sheet
+        // stays near square.
+        double widest = 0, area = 0;
+        for (const PanelWindow* w : shown) {
+            const auto [wu, hu] = panel_.window_size(*w);
+            widest = std::max(widest, pixels(wu));
+            area += (pixels(wu) + kSheetGap) * (pixels(hu) + kTitleHeight + kSheetGap);
+        }
+        widest = std::max(widest, std::sqrt(area));
         double x = kSheetGap, y = kSheetGap, row = 0;
         for (const PanelWindow* w : shown) {
             auto [wu, hu] = panel_.window_size(*w);
@@ -194,7 +251,7 @@ PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_
         height = y + row + kSheetGap;
     }
     if (width > kMaxPicture || height > kMaxPicture || width * height > kMaxPixels)
-        throw HostError("the panel picture would be " + std::to_string(long(width)) + "x" +
+        throw PictureTooLarge("the panel picture would be " + std::to_string(long(width)) + "x" +
                         std::to_string(long(height)) + " pixels (at most " + std::to_string(kMaxPicture) +
                         " a side, 64 million in all): choose a smaller scale");
     base_ = Image(int(width), int(height), false);
@@ -204,21 +261,24 @@ PanelRenderer::PanelRenderer(const Panel& panel, RenderOptions options) : panel_
     for (size_t i = 0; i < placed.size(); ++i) {
         const PlacedGauge& g = placed[i];
         auto win = std::find_if(windows_.begin(), windows_.end(), [&](auto& p) { return p.first == g.window; });
-        if (win == windows_.end()) continue;
+        if (win == windows_.end() || !g.shown) continue;
         // Each gauge is drawn at its size in the picture, on whole pixels, and copied in.
         Slot slot;
         slot.gauge = i;
         const double x0 = std::round(win->second.x + g.x * s), y0 = std::round(win->second.y + g.y * s);
         const double x1 = std::round(win->second.x + (g.x + g.w) * s), y1 = std::round(win->second.y + (g.y + g.h) * s);
         slot.rect = {x0, y0, std::max(1.0, x1 - x0), std::max(1.0, y1 - y0)};
-        if (slot.rect.w > kMaxPicture || slot.rect.h > kMaxPicture)
-            throw HostError(panel_.config().path + ":" + std::to_string(g.line->line) + ": " + g.line->name() +
+        if (g.instance && (slot.rect.w > kMaxPicture || slot.rect.h > kMaxPicture))
+            throw PictureTooLarge(panel_.config().path + ":" + std::to_string(g.line->line) + ": " + g.line->name() +
                             " would be " + std::to_string(long(slot.rect.w)) + "x" + std::to_string(long(slot.rect.h)) +
                             " pixels: choose a smaller size or scale");
-        slot.x0 = std::max(0, int(slot.rect.x));
-        slot.y0 = std::max(0, int(slot.rect.y));
-        slot.x1 = std::min(int(width), int(slot.rect.x + slot.rect.w));
-        slot.y1 = std::min(int(height), int(slot.rect.y + slot.rect.h));
+        // What shows of it: the part inside its window.
+        const PixelRect& wr = win->second;
+        slot.x0 = int(std::max(slot.rect.x, wr.x));
+        slot.y0 = int(std::max(slot.rect.y, wr.y));
+        slot.x1 = int(std::min(slot.rect.x + slot.rect.w, wr.x + wr.w));
+        slot.y1 = int(std::min(slot.rect.y + slot.rect.h, wr.y + wr.h));
+        if (slot.x1 <= slot.x0 || slot.y1 <= slot.y0) continue;
         if (g.instance) {
             const Plugin* plugin = &g.instance->plugin();
             auto& images = images_[plugin];
@@ -261,9 +321,10 @@ std::optional<PixelRect> PanelRenderer::gauge_rect(size_t index) const {
 void PanelRenderer::draw_base() {
     cairo_t* cr = cairo_create(base_.surface());
     const bool night = options_.night;
-    if (!options_.window) fill(cr, kSheetColour, false, 0, 0, base_.width(), base_.height());
+    const bool sheet = !options_.window && !options_.vcockpit;
+    if (sheet) fill(cr, kSheetColour, false, 0, 0, base_.width(), base_.height());
     for (const auto& [w, r] : windows_) {
-        if (!options_.window) label(cr, w->title, r.x, r.y - kTitleHeight, r.w, kTitleHeight - 4, 0xC8C8C8);
+        if (sheet) draw_label(cr, w->title, r.x, r.y - kTitleHeight, r.w, kTitleHeight - 4, 0xC8C8C8);
         const Image& picture = panel_.window_picture(*w);
         if (!picture.empty()) {
             cairo_save(cr);
@@ -285,20 +346,24 @@ void PanelRenderer::draw_base() {
             fill(cr, w->background ? *w->background : kWindowColour, night, r.x, r.y, r.w, r.h);
         }
     }
-    // Missing gauges: a magenta box with the gauge's name.
+    // Missing gauges: a magenta box with the gauge's name; gauges of other kinds a
+    // grey-blue one. Each is clipped to its window, its name shortened to the part shown.
     for (const Slot& s : slots_) {
         if (s.renderer) continue;
         const PixelRect& r = s.rect;
-        fill(cr, 0xFF00FF, false, r.x, r.y, r.w, r.h);
+        const PlacedGauge& g = panel_.gauges()[s.gauge];
+        cairo_save(cr);
+        cairo_rectangle(cr, s.x0, s.y0, s.x1 - s.x0, s.y1 - s.y0);
+        cairo_clip(cr);
+        fill(cr, g.line->kind == PanelGauge::Kind::kModule ? 0xFF00FF : 0x8090B0, false, r.x, r.y, r.w, r.h);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_set_line_width(cr, 1.0);
         cairo_rectangle(cr, r.x + 0.5, r.y + 0.5, std::max(0.0, r.w - 1), std::max(0.0, r.h - 1));
         cairo_stroke(cr);
-        const PlacedGauge& g = panel_.gauges()[s.gauge];
-        cairo_save(cr);
-        cairo_rectangle(cr, r.x, r.y, r.w, r.h);
-        cairo_clip(cr);
-        label(cr, g.line->name(), r.x + 2, r.y + r.h / 2 - 8, std::max(1.0, r.w - 4), 16, 0x101010);
+        const double shown_h = s.y1 - s.y0, text_h = std::min(16.0, shown_h - 2);
+        if (text_h >= 4)
+            draw_label(cr, g.line->name(), s.x0 + 2, s.y0 + (shown_h - text_h) / 2, std::max(1.0, s.x1 - s.x0 - 4.0),
+                       text_h, 0x101010);
         cairo_restore(cr);
     }
     cairo_destroy(cr);
@@ -375,6 +440,7 @@ void PanelRenderer::find_cover() {
     under_ = cairo_region_create();
     covered_ = cairo_region_create();
     for (const Slot& s : slots_) {
+        if (s.x1 <= s.x0 || s.y1 <= s.y0) continue;
         const cairo_rectangle_int_t r{s.x0, s.y0, s.x1 - s.x0, s.y1 - s.y0};
         cairo_region_union_rectangle(s.renderer && s.renderer->opaque() ? covered_ : under_, &r);
     }
@@ -416,6 +482,12 @@ const Image& PanelRenderer::frame() {
 std::vector<Finding> lint_panel(PanelHost& host, const PanelConfig& config) {
     std::vector<Finding> out = config.warnings;
     std::map<std::string, const PanelWindow*> idents;
+    // Overlaps are told for the first kOverlapsTold gauges that overlap an earlier one,
+    // each with its first, the rest summed up, so a crowded panel costs time in proportion
+    // to its pairs of gauges but findings in proportion to its gauges at most.
+    constexpr size_t kOverlapsTold = 100;
+    size_t overlapping = 0;
+    int untold_line = 0;
     for (const PanelWindow& w : config.windows) {
         if (!w.ident.empty()) {
             auto [it, fresh] = idents.emplace(w.ident, &w);
@@ -441,20 +513,30 @@ std::vector<Finding> lint_panel(PanelHost& host, const PanelConfig& config) {
         for (const PanelGauge& g : w.gauges) {
             const GAUGEHDR* header = nullptr;
             BitmapInfo info;
-            try {
-                Plugin& plugin = host.module(g.module);
-                header = plugin.find(g.gauge);
-                if (header == nullptr) {
-                    out.push_back({config.path, g.line, "unknown gauge " + g.name()});
-                } else {
-                    const ELEMENT_HEADER* root = header->elements_list ? header->elements_list[0] : nullptr;
-                    if (root == nullptr || !plugin.bitmap(root->resource_id, info))
-                        out.push_back({config.path, g.line, g.name() + " has no background bitmap"});
+            if (g.kind != PanelGauge::Kind::kModule) {
+                out.push_back({config.path, g.line, other_kind(g)});
+            } else {
+                try {
+                    Plugin& plugin = host.module(g.module);
+                    header = plugin.find(g.gauge);
+                    if (header == nullptr) {
+                        out.push_back({config.path, g.line,
+                                       g.gauge.empty() ? "module " + g.module + " has no gauges"
+                                                       : "unknown gauge " + g.name()});
+                    } else {
+                        const ELEMENT_HEADER* root = header->elements_list ? header->elements_list[0] : nullptr;
+                        if (root == nullptr || !plugin.bitmap(root->resource_id, info))
+                            out.push_back({config.path, g.line, g.name() + " has no background bitmap"});
+                    }
+                } catch (const HostError& e) {
+                    out.push_back({config.path, g.line, e.what()});
                 }
-            } catch (const HostError& e) {
-                out.push_back({config.path, g.line, e.what()});
             }
             auto [gw, gh] = gauge_size(g, header, info.width, info.height);
+            if (gw <= 0 || gh <= 0) {
+                out.push_back({config.path, g.line, describe(g) + " has no size: not drawn"});
+                continue;
+            }
             boxes.push_back({&g, g.x, g.y, g.x + gw, g.y + gh});
             right = std::max(right, g.x + gw);
             bottom = std::max(bottom, g.y + gh);
@@ -463,20 +545,39 @@ std::vector<Finding> lint_panel(PanelHost& host, const PanelConfig& config) {
         for (size_t i = 0; i < boxes.size(); ++i) {
             const Box& b = boxes[i];
             if (b.x0 < -kEpsilon || b.y0 < -kEpsilon || b.x1 > ww + kEpsilon || b.y1 > wh + kEpsilon) {
-                char text[160];
-                std::snprintf(text, sizeof text, " (%g,%g to %g,%g) reaches outside [%s] (%g x %g)", b.x0, b.y0, b.x1,
-                              b.y1, w.key.c_str(), ww, wh);
+                const bool wholly = b.x0 >= ww || b.y0 >= wh || b.x1 <= 0 || b.y1 <= 0;
+                char text[200];
+                std::snprintf(text, sizeof text, " (%g,%g to %g,%g) %s [%s] (%g x %g)%s", b.x0, b.y0, b.x1, b.y1,
+                              wholly ? "lies wholly outside" : "reaches outside", w.key.c_str(), ww, wh,
+                              wholly ? ": not drawn" : "");
                 out.push_back({config.path, b.g->line, describe(*b.g) + text});
             }
+            const Box* first = nullptr;
+            size_t others = 0;
             for (size_t j = 0; j < i; ++j) {
                 const Box& o = boxes[j];
-                if (b.x0 < o.x1 - kEpsilon && o.x0 < b.x1 - kEpsilon && b.y0 < o.y1 - kEpsilon && o.y0 < b.y1 - kEpsilon)
-                    out.push_back({config.path, b.g->line,
-                                   describe(*b.g) + " overlaps " + describe(*o.g) + " (line " +
-                                       std::to_string(o.g->line) + ")"});
+                if (b.x0 < o.x1 - kEpsilon && o.x0 < b.x1 - kEpsilon && b.y0 < o.y1 - kEpsilon && o.y0 < b.y1 - kEpsilon) {
+                    if (first == nullptr) first = &o;
+                    else ++others;
+                    if (overlapping >= kOverlapsTold) break;  // one is enough to count it
+                }
             }
+            if (first == nullptr) continue;
+            if (++overlapping > kOverlapsTold) {
+                if (overlapping == kOverlapsTold + 1) untold_line = b.g->line;
+                continue;
+            }
+            std::string text = describe(*b.g) + " overlaps " + describe(*first->g) + " (line " +
+                               std::to_string(first->g->line) + ")";
+            if (others > 0) text += " and " + std::to_string(others) + (others == 1 ? " other" : " others");
+            out.push_back({config.path, b.g->line, text});
         }
     }
+    if (overlapping > kOverlapsTold)
+        out.push_back({config.path, untold_line,
+                       "and " + std::to_string(overlapping - kOverlapsTold) +
+                           " more gauges overlapping others (the first " + std::to_string(kOverlapsTold) +
+                           " are listed)"});
     std::stable_sort(out.begin(), out.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return out;
 }
@@ -489,7 +590,7 @@ int render_command(const std::string& gauges_dir, const RenderCommand& command, 
     try {
         PanelHost host(gauges_dir);
         Panel panel(host, load_panel_config(command.config));
-        for (const Finding& f : panel.problems()) err << f.text() << "\n";
+        for (const Finding& f : panel.findings()) err << f.text() << "\n";
         if (!panel.problems().empty()) status = 1;
         for (const auto& [token, value] : command.sets) {
             bool ok;
@@ -518,9 +619,22 @@ int render_command(const std::string& gauges_dir, const RenderCommand& command, 
             if (runner.failed() > 0) status = 1;
         }
         host.update_all();
-        PanelRenderer renderer(panel, command.options);
+        // A sheet too large at the scale asked (many large textures) is drawn smaller, with
+        // a warning, rather than refused.
+        RenderOptions options = command.options;
+        std::unique_ptr<PanelRenderer> renderer;
+        for (;;) {
+            try {
+                renderer = std::make_unique<PanelRenderer>(panel, options);
+                break;
+            } catch (const PictureTooLarge& e) {
+                if (options.scale / 2 < 0.05) throw;
+                options.scale /= 2;
+                err << e.what() << ": drawn at scale " << options.scale << " instead\n";
+            }
+        }
         std::string why;
-        if (!write_png(renderer.frame(), command.output, kPngDefault, &why)) {
+        if (!write_png(renderer->frame(), command.output, kPngDefault, &why)) {
             err << why << "\n";
             return 2;
         }

@@ -17,7 +17,11 @@
 // pixels; a gauge is its own picture scaled to its box.
 // A gauge the host cannot make (unknown module or gauge, records it cannot use) is a
 // missing gauge: a magenta box with its name, 50 x 50 units unless the line sizes it,
-// reported with the file and line.
+// reported with the file and line; a gauge of another kind (HTML) is a grey-blue box.
+// Boxes are clipped to their window, labels shortened to fit; a gauge without size or
+// wholly outside its window is reported and not drawn. A virtual cockpit ([VCockpitNN])
+// is drawn as its texture: pixel_size pixels (at scale 1), its gauges placed in them,
+// titled with its texture's name.
 #ifndef TARN_HOST_PANEL_H
 #define TARN_HOST_PANEL_H
 
@@ -29,6 +33,7 @@
 #include <vector>
 
 #include "host/draw/bitmap.h"
+#include "host/core/errors.h"
 #include "host/core/host.h"
 #include "host/core/panel_config.h"
 #include "host/draw/render.h"
@@ -40,7 +45,9 @@ struct PlacedGauge {
     const PanelGauge* line = nullptr;
     GaugeInstance* instance = nullptr;  // nullptr: missing
     std::string name;                   // for scripts: "Window00.gauge03"
-    double x = 0, y = 0, w = 0, h = 0;  // panel units in its window
+    double x = 0, y = 0, w = 0, h = 0;  // panel units in its window (texture pixels in a
+                                        // virtual cockpit)
+    bool shown = true;                  // false: no size, or wholly outside its window
 };
 
 // A gauge's box size in panel units (see above).
@@ -56,9 +63,13 @@ public:
     PanelHost& host() const { return host_; }
     const PanelConfig& config() const { return config_; }
     const std::vector<PlacedGauge>& gauges() const { return gauges_; }
-    // Missing gauges and background pictures that could not be read, by file and line.
+    // Missing gauges, gauges of other kinds, gauges not drawn (no size, wholly outside
+    // their window) and background pictures that could not be read, by file and line.
     const std::vector<Finding>& problems() const { return problems_; }
-    // A window's size in panel units, and its background picture (empty without one).
+    // The configuration's findings and the problems, by line: what render and view warn of.
+    std::vector<Finding> findings() const;
+    // A window's size in panel units (a virtual cockpit's in texture pixels), and its
+    // background picture (empty without one).
     std::pair<double, double> window_size(const PanelWindow& w) const;
     const Image& window_picture(const PanelWindow& w) const;
     // Script names of the placed gauges that exist.
@@ -69,8 +80,8 @@ private:
     PanelConfig config_;
     std::vector<PlacedGauge> gauges_;
     std::vector<Finding> problems_;
-    std::map<int, std::pair<double, double>> sizes_;
-    std::map<int, Image> pictures_;
+    std::map<const PanelWindow*, std::pair<double, double>> sizes_;
+    std::map<const PanelWindow*, Image> pictures_;
     Image no_picture_;
 };
 
@@ -78,6 +89,7 @@ struct RenderOptions {
     double scale = 1.0;            // pixels per panel unit
     bool night = false;
     std::optional<int> window;     // one window by number; all windows on one sheet when absent
+    std::optional<int> vcockpit;   // or one virtual cockpit by number
 };
 
 // Pixel box in the panel picture.
@@ -85,12 +97,18 @@ struct PixelRect {
     double x = 0, y = 0, w = 0, h = 0;
 };
 
+// A picture (the sheet, a window or a gauge in it) too large to draw at the scale asked.
+class PictureTooLarge : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // Draws a panel's windows. It keeps pictures and decoded bitmaps of the panel's modules,
 // so it must not outlive the panel or its host.
 class PanelRenderer {
 public:
-    // Throws HostError: no window of that number, a scale out of range, a picture larger
-    // than 16384 pixels a side.
+    // Throws HostError: no window of that number, a scale out of range; PictureTooLarge: a
+    // picture larger than 16384 pixels a side or 64 million in all.
     PanelRenderer(const Panel& panel, RenderOptions options);
     ~PanelRenderer();
     PanelRenderer(const PanelRenderer&) = delete;
@@ -138,9 +156,10 @@ private:
     int redrawn_ = 0;
 };
 
-// Checks a panel file without making instances or drawing: the configuration's unused
-// keys and sections, unknown modules and gauges, unreadable pictures, gauges reaching
-// outside their window, overlapping gauges, idents used twice.
+// Checks a panel file without making instances or drawing: the configuration's findings,
+// unknown modules and gauges, gauges of other kinds, unreadable pictures, gauges without
+// size, reaching or lying wholly outside their window, overlapping gauges (the first 100
+// gauges overlapping an earlier one are listed, the rest counted), idents used twice.
 std::vector<Finding> lint_panel(PanelHost& host, const PanelConfig& config);
 
 // The commands of the panel program. Exit status: 0 all well, 1 findings (lint) or

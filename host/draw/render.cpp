@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "host/core/panel_config.h"
 #include "host/draw/blit.h"
 #include "host/draw/static_layer.h"
 
@@ -597,6 +598,122 @@ void draw_text(cairo_t* cr, const ELEMENT_STRING& t, const std::string& text, bo
         }
     }
     cairo_restore(cr);
+}
+
+/* ---- labels ----------------------------------------------------------------------- */
+
+namespace {
+
+// UTF-8 text as characters (a byte that starts no sequence stands for itself).
+std::vector<uint32_t> utf8_chars(const std::string& s) {
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = (unsigned char)s[i];
+        const size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        uint32_t code = n == 1 ? c : c & (0x7F >> n);
+        size_t k = 1;
+        for (; k < n && i + k < s.size() && ((unsigned char)s[i + k] & 0xC0) == 0x80; ++k)
+            code = code << 6 | ((unsigned char)s[i + k] & 0x3F);
+        out.push_back(k == n ? code : c);
+        i += k == n ? n : 1;
+    }
+    return out;
+}
+
+void put_char(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | c >> 6);
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | c >> 12);
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | c >> 18);
+        out += char(0x80 | (c >> 12 & 0x3F));
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb) {
+    if (w <= 0 || h <= 0) return "";
+    const Font& font = font_for("Arial", 400);
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    cairo_matrix_t size;
+    cairo_matrix_init_scale(&size, font.em * font.squeeze * h, font.em * h);
+    cairo_set_font_matrix(cr, &size);
+    std::vector<uint32_t> chars = utf8_chars(panel_text_to_utf8(text));
+    for (uint32_t& c : chars)
+        if (c < 0x20 || c == 0x7F) c = ' ';
+    // Runs of characters of one face, and their width.
+    auto lay_out = [&](const std::vector<uint32_t>& shown, std::vector<Run>& runs) {
+        runs.clear();
+        for (uint32_t c : shown) {
+            const Face* face = &font.faces.back();
+            for (const Face& f : font.faces)
+                if (f.has(c)) {
+                    face = &f;
+                    break;
+                }
+            if (runs.empty() || runs.back().face != face) runs.push_back({face, {}});
+            put_char(runs.back().utf8, c);
+        }
+        double width = 0;
+        for (Run& r : runs) {
+            cairo_set_font_face(cr, r.face->face);
+            cairo_text_extents_t ext;
+            cairo_text_extents(cr, r.utf8.c_str(), &ext);
+            r.advance = ext.x_advance;
+            width += r.advance;
+        }
+        return width;
+    };
+    std::vector<Run> runs;
+    double width = lay_out(chars, runs);
+    // Too wide: the start of it, then an ellipsis (halving the cut, then one at a time).
+    if (width > w && !chars.empty()) {
+        size_t keep = chars.size();
+        std::vector<uint32_t> cut;
+        while (keep > 0) {
+            keep = keep > 16 ? keep / 2 + keep / 4 : keep - 1;
+            cut.assign(chars.begin(), chars.begin() + long(keep));
+            cut.push_back(0x2026);
+            width = lay_out(cut, runs);
+            if (width <= w) break;
+        }
+        if (keep < chars.size()) {
+            // Grow back one character at a time while it still fits.
+            for (size_t more = keep + 1; more < chars.size(); ++more) {
+                std::vector<uint32_t> next(chars.begin(), chars.begin() + long(more));
+                next.push_back(0x2026);
+                std::vector<Run> next_runs;
+                const double next_width = lay_out(next, next_runs);
+                if (next_width > w) break;
+                runs = std::move(next_runs);
+                width = next_width;
+            }
+        }
+    }
+    double tx = x + std::max(0.0, (w - width) / 2);
+    const double baseline = y + font.baseline * h;
+    std::string drawn;
+    cairo_set_source_rgb(cr, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+    for (const Run& r : runs) {
+        cairo_set_font_face(cr, r.face->face);
+        cairo_move_to(cr, tx, baseline);
+        cairo_show_text(cr, r.utf8.c_str());
+        tx += r.advance;
+        drawn += r.utf8;
+    }
+    cairo_restore(cr);
+    return drawn;
 }
 
 /* ---- whole gauges ----------------------------------------------------------------- */

@@ -141,6 +141,11 @@ void draw_element(cairo_t* cr, const ElementState& s, const DrawnState& d, Image
 // A text in its box, as the text element `t` dresses it (used by draw_element).
 void draw_text(cairo_t* cr, const ELEMENT_STRING& t, const std::string& text, bool night);
 
+// A panel's label (a window's title, a missing gauge's name) centred in its box in the
+// host's sans face: UTF-8 or Windows-1252 text, its start and an ellipsis when too wide.
+// The text drawn, in UTF-8.
+std::string draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb);
+
 // A box of whole pixels, half-open: [x0, x1) by [y0, y1).
 struct PixelBox {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;

@@ -247,7 +247,9 @@ void Viewer::resize_window(Window& w) {
     SDL_GetWindowSize(w.sdl, &ww, &wh);
     const auto [uw, uh] = panel_->window_size(*w.config);
     const double s = std::clamp(std::min(std::max(ww, 1) / uw, std::max(wh, 1) / uh), 0.05, 16.0);
-    w.renderer = std::make_unique<PanelRenderer>(*panel_, RenderOptions{.scale = s, .night = night_, .window = w.config->number});
+    RenderOptions options{.scale = s, .night = night_};
+    (w.config->virtual_cockpit ? options.vcockpit : options.window) = w.config->number;
+    w.renderer = std::make_unique<PanelRenderer>(*panel_, options);
     const Image& picture = w.renderer->frame();
     w.width = picture.width();
     w.height = picture.height();

@@ -168,9 +168,14 @@ TEST(BadInput, PanelFilesThatAreNotText) {
     EXPECT_EQ(message("[Window00]\nsize_mm=10\n\x01"), "p.cfg:3: the file is not text (a control byte 0x01)");
     EXPECT_EQ(message("[Window00]\f\nsize_mm=10\n"), "no error");
     EXPECT_EQ(message(""), "p.cfg:1: the panel file is empty");
-    EXPECT_EQ(message("; nothing\n\n"), "p.cfg:2: the panel file has no [WindowNN] section");
-    EXPECT_EQ(message("[Window00]\nsize_mm=10\ngauge00=" + std::string(300, 'M') + "!G, 1, 2\n"),
-              "p.cfg:3: a module name of 300 characters ('" + std::string(40, 'M') + "...'): at most 255");
+    EXPECT_EQ(message("; nothing\n\n"), "p.cfg:2: the panel file has no [WindowNN] or [VCockpitNN] section");
+    // A name too long is a finding, the line left out.
+    const tarn::PanelConfig cfg =
+        tarn::parse_panel_config("[Window00]\nsize_mm=10\ngauge00=" + std::string(300, 'M') + "!G, 1, 2\n", "p.cfg");
+    ASSERT_EQ(cfg.warnings.size(), 1u);
+    EXPECT_EQ(cfg.warnings[0].text(), "p.cfg:3: a module name of 300 characters ('" + std::string(40, 'M') +
+                                          "...'): at most 255: ignored");
+    EXPECT_TRUE(cfg.windows[0].gauges.empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -117,58 +118,80 @@ TEST(PanelConfig, ReadsWindowsAndGaugeLines) {
 TEST(PanelConfig, WarnsOfWhatItDoesNotUse) {
     PanelConfig cfg = parse_panel_config(
         "[Window Titles]\nWindow05=Ghost\nTitle=x\n[Window00]\nsize_mm=10\nnomenu=1\n", "p.cfg");
-    ASSERT_EQ(cfg.warnings.size(), 3u);
-    EXPECT_EQ(cfg.warnings[0].text(), "p.cfg:3: key 'title' is not used by this host");
-    EXPECT_EQ(cfg.warnings[1].text(), "p.cfg:6: key 'nomenu' is not used by this host");
-    EXPECT_EQ(cfg.warnings[2].text(), "p.cfg:2: title of a window without a section: Ghost");
+    ASSERT_EQ(cfg.warnings.size(), 3u);  // by line
+    EXPECT_EQ(cfg.warnings[0].text(), "p.cfg:2: title of a window without a section: Ghost");
+    EXPECT_EQ(cfg.warnings[1].text(), "p.cfg:3: key 'title' is not used by this host");
+    EXPECT_EQ(cfg.warnings[2].text(), "p.cfg:6: key 'nomenu' is not used by this host");
     EXPECT_EQ(cfg.windows[0].title, "Window00");  // no title: the section's name
 }
 
-// Each error names the file and the line.
-TEST(PanelConfig, ErrorsNameTheFileAndLine) {
+// What a simulator loads is read here too: each line or value this host cannot use is a
+// finding naming the file and line, and the value is taken as a simulator takes it (its
+// leading digits, the first of two, the default).
+TEST(PanelConfig, FindingsNameTheFileAndLineAndTheRestIsRead) {
     const std::string w = "[Window00]\nsize_mm=100\n";
-    // Numbers.
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1x, 2\n"), "p.cfg:3: bad x '1x' (a number)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, \n"), "p.cfg:3: missing y");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, 2, 0\n"), "p.cfg:3: bad width '0' (a number above 0)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, 2, 5, -1\n"), "p.cfg:3: bad height '-1' (a number above 0)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, 2, tN700MS\n"), "p.cfg:3: bad width 'tN700MS' (a number)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, nan\n"), "p.cfg:3: bad y 'nan' (a number)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1e9, 2\n"), "p.cfg:3: bad x '1e9' (a number)");
-    EXPECT_EQ(error_of(w + "gauge00=A!B, 1, 2, , 5\n"), "p.cfg:3: a height without a width");
-    EXPECT_EQ(error_of("[Window00]\nsize_mm=-3\n"), "p.cfg:2: bad size_mm width '-3' (a number above 0)");
-    EXPECT_EQ(error_of("[Window00]\nsize_mm=1,2,3\n"), "p.cfg:2: bad size_mm '1,2,3' (a width, or width,height)");
-    EXPECT_EQ(error_of(w + "position=9\n"), "p.cfg:3: bad position '9' (a whole number from 0 to 8)");
-    EXPECT_EQ(error_of(w + "visible=yes\n"), "p.cfg:3: bad visible 'yes' (a number)");
-    EXPECT_EQ(error_of(w + "window_pos=0.5\n"), "p.cfg:3: bad window_pos '0.5' (two numbers: x,y)");
-    EXPECT_EQ(error_of(w + "background_color=1,2,256\n"),
-              "p.cfg:3: bad colour channel '256' (a whole number from 0 to 255)");
-    // Gauge lines.
-    EXPECT_EQ(error_of(w + "gauge00=Engines, 1, 2\n"),
-              "p.cfg:3: expected MODULE!GAUGE, x, y[, w[, h]][, parameters], got 'Engines, 1, 2'");
-    EXPECT_EQ(error_of(w + "gauge00=TARN!, 1, 2\n"),
-              "p.cfg:3: expected MODULE!GAUGE, x, y[, w[, h]][, parameters], got 'TARN!, 1, 2'");
-    EXPECT_EQ(error_of(w + "gauge00=TARN!Flaps\n"), "p.cfg:3: gauge TARN!Flaps without its position (MODULE!GAUGE, x, y)");
-    // Twice.
-    EXPECT_EQ(error_of(w + "ident=1\nIDENT=2\n"), "p.cfg:4: key 'ident' given twice in this section (first at line 3)");
-    EXPECT_EQ(error_of(w + "gauge3=A!B,1,2\ngauge03=A!B,1,2\n"), "p.cfg:4: gauge number 3 given twice (first at line 3)");
-    EXPECT_EQ(error_of(w + "[WINDOW00]\n"), "p.cfg:3: section [WINDOW00] given twice (first at line 1)");
-    EXPECT_EQ(error_of(w + "[Window0]\n"), "p.cfg:3: window number 0 given twice (first at line 1)");
-    EXPECT_EQ(error_of("[Window Titles]\nWindow00=a\nWindow0=b\n" + w),
-              "p.cfg:3: title of window 0 given twice (first at line 2)");
-    // Lines that are nothing.
-    EXPECT_EQ(error_of("size_mm=100\n"), "p.cfg:1: key 'size_mm' before any [SECTION]");
-    EXPECT_EQ(error_of(w + "just words\n"), "p.cfg:3: expected KEY=VALUE or [SECTION], got 'just words'");
-    EXPECT_EQ(error_of(w + "=5\n"), "p.cfg:3: a value without its key");
-    EXPECT_EQ(error_of("[Window00\n"), "p.cfg:1: a section name without its closing ']'");
-    EXPECT_EQ(error_of(w + "file=\n"), "p.cfg:3: empty file name");
-    EXPECT_EQ(error_of(w + "ident=  // nothing\n"), "p.cfg:3: empty ident");
-    // A window needs a size.
-    EXPECT_EQ(error_of("[Window00]\nident=1\n"),
-              "p.cfg:1: window [Window00] has neither size_mm= nor file=, so it has no size");
-    // Not text.
+    struct Case {
+        std::string text, finding;
+    };
+    const Case cases[] = {
+        // Numbers.
+        {w + "gauge00=A!B, 1x, 2\n", "p.cfg:3: bad x '1x' (a number): read as 1"},
+        {w + "gauge00=A!B, 1, \n", "p.cfg:3: missing y"},
+        {w + "gauge00=A!B, 1, 2, 5, -1\n", "p.cfg:3: bad height '-1' (a number from 0): ignored"},
+        {w + "gauge00=A!B, 1, 2, tN700MS\n", "p.cfg:3: bad width 'tN700MS' (a number): ignored"},
+        {w + "gauge00=A!B, 1, nan\n", "p.cfg:3: bad y 'nan' (a number): ignored"},
+        {w + "gauge00=A!B, 1e9, 2\n", "p.cfg:3: bad x '1e9' (a number): ignored"},
+        {w + "gauge00=A!B, 1, 2, , 5\n", "p.cfg:3: a height without a width: ignored"},
+        {"[Window00]\nfile=b.bmp\nsize_mm=-3\n", "p.cfg:3: bad size_mm width '-3' (a number above 0): ignored"},
+        {"[Window00]\nfile=b.bmp\nsize_mm=1,2,3\n", "p.cfg:3: bad size_mm '1,2,3' (a width, or width,height): ignored"},
+        {w + "position=9\n", "p.cfg:3: bad position '9' (a whole number from 0 to 8): ignored"},
+        {w + "visible=yes please\n", "p.cfg:3: bad visible 'yes please' (a number): ignored"},
+        {w + "window_pos=0.5,1,2\n", "p.cfg:3: bad window_pos '0.5,1,2' (x,y): ignored"},
+        {w + "background_color=1,2,256\n", "p.cfg:3: bad colour channel '256' (a whole number from 0 to 255): ignored"},
+        {w + "background_color=1,2\n", "p.cfg:3: bad background_color '1,2' (r,g,b): ignored"},
+        // Gauge lines.
+        {w + "gauge00=TARN!, 1, 2\n", "p.cfg:3: expected MODULE!GAUGE, x, y[, w[, h]][, parameters], got 'TARN!, 1, 2': ignored"},
+        {w + "gauge00=, 1, 2\n", "p.cfg:3: a gauge line without a gauge name: ignored"},
+        {w + "gauge1000=A!B, 1, 2\n", "p.cfg:3: gauge1000: a number past gauge999: ignored"},
+        // Twice: the first is kept.
+        {w + "ident=1\nIDENT=2\n", "p.cfg:4: key 'ident' given twice in this section (first at line 3): the first is kept"},
+        {w + "gauge3=A!B,1,2\ngauge03=A!B,1,2\n", "p.cfg:4: gauge number 3 given twice (first at line 3): ignored"},
+        {w + "[WINDOW00]\n", "p.cfg:3: section [WINDOW00] given twice (first at line 1): its lines are ignored"},
+        {w + "[Window0]\n", "p.cfg:3: window number 0 given twice (first at line 1): its lines are ignored"},
+        {"[Window Titles]\nWindow00=a\nWindow0=b\n" + w,
+         "p.cfg:3: title of window 0 given twice (first at line 2): the first is kept"},
+        // Lines that are nothing.
+        {"size_mm=100\n" + w, "p.cfg:1: text before the first [SECTION]: ignored"},
+        {w + "just words\n", "p.cfg:3: expected KEY=VALUE or [SECTION], got 'just words': ignored"},
+        {w + "=5\n", "p.cfg:3: a value without its key: ignored"},
+        {"[Window00\nsize_mm=100\n", "p.cfg:1: a section name without its closing ']'"},
+        {w + "file=\n", "p.cfg:3: empty file name: ignored"},
+        {w + "ident=  // nothing\n", "p.cfg:3: empty ident: ignored"},
+        {"[Window00]\nident=1\n", "p.cfg:1: [Window00] has neither size_mm= nor file=: sized by its gauges"},
+        {kExample, "folder/panel.cfg:24: section [Views] is not used by this host"},
+    };
+    for (const Case& c : cases) {
+        PanelConfig cfg;
+        ASSERT_NO_THROW(cfg = parse_panel_config(c.text, c.text == kExample ? "folder/panel.cfg" : "p.cfg")) << c.text;
+        ASSERT_EQ(cfg.warnings.size(), 1u) << c.text << testing::PrintToString(cfg.warnings.size());
+        EXPECT_EQ(cfg.warnings[0].text(), c.finding);
+    }
+    // The values as taken: leading digits, the first of two, the default.
+    const PanelConfig cfg = parse_panel_config(w + "gauge00=A!B, 12abc, 7\ngauge00=A!C, 1, 2\nposition=12\n"
+                                                   "[Window01]\nsize_mm=1,2,3\nvisible=false\n",
+                                               "p.cfg");
+    EXPECT_EQ(cfg.windows[0].gauges.at(0).x, 12);
+    EXPECT_EQ(cfg.windows[0].gauges.at(0).gauge, "B");
+    EXPECT_EQ(cfg.windows[0].position, 0);
+    EXPECT_FALSE(cfg.windows[1].size_w);
+    EXPECT_FALSE(cfg.windows[1].visible);
+    // No panel at all: refused.
     EXPECT_EQ(error_of(w + std::string("a=b\0c\n", 6)), "p.cfg:3: the file is not text (a NUL byte)");
-    EXPECT_EQ(error_of(kExample), "");
+    EXPECT_EQ(error_of("[Views]\nx=1\n"), "p.cfg:2: the panel file has no [WindowNN] or [VCockpitNN] section");
+    EXPECT_EQ(error_of("[fltsim]\nalias=Other Twin\\panel\n"),
+              "p.cfg:2: the panel file has no [WindowNN] or [VCockpitNN] section: it stands for another aircraft's "
+              "(alias=Other Twin\\panel); give that panel file");
+    EXPECT_EQ(error_of("[Window00]\nsize_mm=10\n\x1A more\n"), "p.cfg:3: the file is not text (a control byte 0x1A)");
 }
 
 // Comments start at "//" or ";" anywhere; a single '/' belongs to the value.
@@ -522,7 +545,7 @@ std::string write_temp(const std::string& name, const std::string& text) {
 }
 
 // render: 0 when every gauge is there, 1 with missing gauges (the picture is still
-// written), 2 on a panel file it cannot read.
+// written), 2 on a file that is no panel file.
 TEST(PanelCommands, RenderExitStatus) {
     const std::string png = temp_path("render_command.png");
     std::ostringstream out, err;
@@ -538,9 +561,22 @@ TEST(PanelCommands, RenderExitStatus) {
     c.config = write_temp("render_missing.cfg", "[Window00]\nsize_mm=100\ngauge00=TestGauges!Gone, 0, 0\n");
     EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 1);
     EXPECT_NE(err.str().find("render_missing.cfg:3: unknown gauge TestGauges!Gone"), std::string::npos) << err.str();
-    c.config = write_temp("render_bad.cfg", "[Window00]\nsize_mm=wide\n");
+    // A value it cannot use is a warning, the rest drawn; a file that is not text is refused.
+    c.config = write_temp("render_odd.cfg", "[Window00]\nsize_mm=wide\n");
+    EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 0);
+    EXPECT_NE(err.str().find("render_odd.cfg:2: bad size_mm width 'wide' (a number): ignored"), std::string::npos)
+        << err.str();
+    c.config = write_temp("render_bad.cfg", "[Window00]\nsize_mm=10\n\x01\n");
     EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 2);
-    EXPECT_NE(err.str().find("render_bad.cfg:2: bad size_mm width 'wide'"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("render_bad.cfg:3: the file is not text"), std::string::npos) << err.str();
+    // A sheet too large at the scale asked is drawn smaller, with a warning.
+    c.config = write_temp("render_wide.cfg", "[Window00]\nsize_mm=20000,100\n");
+    EXPECT_EQ(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 0) << err.str();
+    EXPECT_NE(err.str().find("pixels (at most 16384 a side, 64 million in all): choose a smaller scale: drawn at "
+                             "scale 0.5 instead"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(tarn::read_png(png, &why).width(), 10000);
     // A text token takes text; a number token refuses it.
     c.config = write_temp("render_ok.cfg", "[Window00]\nsize_mm=100\n");
     c.sets = {{839, "KSEA"}};
@@ -593,6 +629,233 @@ TEST(PanelCommands, LintExitStatus) {
         << out.str();
     EXPECT_NE(out.str().find("1 finding\n"), std::string::npos);
     EXPECT_EQ(tarn::lint_command(TARN_TEST_GAUGES_DIR, "/nonexistent/p.cfg", out, err), 2);
+}
+
+/* ---- panel files of other aircraft -------------------------------------------------------- */
+
+std::string panels_dir() { return source_dir() + "/tests/panels/"; }
+
+std::vector<std::string> texts_of(const std::vector<tarn::Finding>& findings) {
+    std::vector<std::string> out;
+    for (const tarn::Finding& f : findings) out.push_back(f.text());
+    return out;
+}
+
+// Constructs of panel files that simulators load, file by file: each is read, with what it
+// holds that this host cannot use as findings.
+TEST(PanelFiles, ConstructsOfOtherAircraftAreRead) {
+    auto load = [](const std::string& name) { return tarn::load_panel_config(panels_dir() + name); };
+    auto findings = [&](const PanelConfig& cfg) {
+        std::vector<std::string> out;
+        for (const tarn::Finding& f : cfg.warnings) out.push_back(std::to_string(f.line) + ": " + f.message);
+        return out;
+    };
+    using Texts = std::vector<std::string>;
+    // Virtual cockpits only: placed in size_mm units, drawn in pixel_size pixels, titled
+    // with the texture; an HTML gauge line is kept as one.
+    const PanelConfig vc = load("vcockpit_only.cfg");
+    EXPECT_EQ(findings(vc), Texts{"16: key 'emissive' is not used by this host"});
+    ASSERT_EQ(vc.windows.size(), 2u);
+    EXPECT_TRUE(vc.windows[0].virtual_cockpit);
+    EXPECT_EQ(vc.vcockpit(1), &vc.windows[0]);
+    EXPECT_EQ(vc.window(1), nullptr);
+    EXPECT_EQ(vc.windows[0].title, "$Radio_Stack");
+    EXPECT_EQ(vc.windows[0].pixel_size, std::make_pair(400, 200));
+    EXPECT_EQ(*vc.windows[0].background, 0x0C0C0Cu);
+    ASSERT_EQ(vc.windows[0].gauges.size(), 3u);
+    EXPECT_EQ(vc.windows[0].gauges[2].kind, tarn::PanelGauge::Kind::kHtml);
+    EXPECT_EQ(vc.windows[0].gauges[2].name(), "Glass/Display/display.html?Index=1");
+    EXPECT_EQ(vc.windows[1].key, "Vcockpit02");
+    // One-value window_size, a window without size, visible=true, colours with four values
+    // and with blanks, a zero-size logic gauge, a bare module name, a line without its
+    // position, a number past gauge999, file_NNNN variants.
+    const PanelConfig odd = load("window_oddities.cfg");
+    EXPECT_EQ(findings(odd),
+              (Texts{"14: gauge TestGauges!Plain without its position (MODULE!GAUGE, x, y): placed at 0,0",
+                     "15: gauge99999: a number past gauge999: ignored",
+                     "19: [Window01] has neither size_mm= nor file=: sized by its gauges",
+                     "23: background_color '0,0,0,0': only r,g,b are used"}));
+    const tarn::PanelWindow& main = odd.windows.at(0);
+    EXPECT_EQ(main.file, "absent_1280.bmp");  // the widest screen's, without file=
+    EXPECT_EQ(main.file_line, 7);
+    EXPECT_EQ(main.window_size, std::make_pair(0.5, 0.5));
+    EXPECT_TRUE(main.visible);
+    EXPECT_EQ(*main.background, 0x101010u);
+    ASSERT_EQ(main.gauges.size(), 5u);
+    EXPECT_EQ(*main.gauges[0].w, 0);
+    EXPECT_EQ(main.gauges[1].module, "TestGauges");
+    EXPECT_EQ(main.gauges[1].gauge, "");  // the module's first gauge
+    EXPECT_EQ(main.gauges[2].x, 0);
+    EXPECT_EQ(*odd.windows.at(1).background, 0u);
+    // A byte-order mark, CR LF, a UTF-8 title, a trailing Ctrl-Z, a line before any section.
+    const PanelConfig bom = load("bom_crlf_ctrlz.cfg");
+    EXPECT_EQ(findings(bom), Texts{"1: text before the first [SECTION]: ignored"});
+    EXPECT_EQ(bom.windows.at(0).title, "Tableau de bord \xC3\xA9tendu");
+    EXPECT_EQ(bom.windows[0].gauges.at(0).line, 6);
+    // CR alone ends lines; a Windows-1252 title is made UTF-8.
+    const PanelConfig cr = load("cr_only_cp1252.cfg");
+    EXPECT_EQ(findings(cr), Texts{});
+    EXPECT_EQ(cr.windows.at(0).title, "Caf\xC3\xA9 \xE2\x82\xAC panel");
+    EXPECT_EQ(cr.windows[0].gauges.at(0).line, 5);
+    // A key, a gauge number and a section given twice: the first is kept.
+    const PanelConfig twice = load("duplicates.cfg");
+    EXPECT_EQ(findings(twice).size(), 4u) << testing::PrintToString(findings(twice));
+    ASSERT_EQ(twice.windows.size(), 1u);
+    EXPECT_EQ(*twice.windows[0].size_w, 200);
+    ASSERT_EQ(twice.windows[0].gauges.size(), 1u);
+    EXPECT_EQ(twice.windows[0].gauges[0].x, 0);
+    // Names with folders, in any case, are kept as written (the host finds them).
+    const PanelConfig names = load("folders_and_case.cfg");
+    EXPECT_EQ(findings(names), Texts{});
+    EXPECT_EQ(names.windows.at(0).gauges.at(0).module, "Avionics\\TestGauges");
+}
+
+// Every test panel file lints with findings (1) and renders (0 or 1), never refused (2);
+// the picture is written.
+TEST(PanelFiles, NoneIsRefused) {
+    const std::string png = temp_path("panel_file.png");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(panels_dir())) {
+        ++files;
+        std::ostringstream out, err;
+        const int lint = tarn::lint_command(TARN_TEST_GAUGES_DIR, entry.path().string(), out, err);
+        EXPECT_EQ(lint, entry.path().filename() == "cr_only_cp1252.cfg" ? 0 : 1) << entry.path() << err.str();
+        tarn::RenderCommand c;
+        c.config = entry.path().string();
+        c.output = png;
+        std::remove(png.c_str());
+        EXPECT_LE(tarn::render_command(TARN_TEST_GAUGES_DIR, c, out, err), 1) << entry.path() << err.str();
+        EXPECT_TRUE(std::filesystem::is_regular_file(png)) << entry.path();
+    }
+    EXPECT_EQ(files, 6);
+    std::remove(png.c_str());
+}
+
+// Module names with folders ('\' or '/') resolve under the gauges folder, names in any
+// case find the module, gauge and picture; a name leaving the folder is refused.
+TEST(PanelFiles, NamesAsWindowsReadsThem) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(temp_path("")) / "names_gauges";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "Avionics");
+    fs::copy_file(fs::path(TARN_TEST_GAUGES_DIR) / "TestGauges.gau", dir / "Avionics" / "TestGauges.gau");
+    fs::copy_file(fs::path(TARN_TEST_GAUGES_DIR) / "TestGauges.gau", dir / "TestGauges.gau");
+    tarn::PanelHost host(dir.string());
+    EXPECT_EQ(&host.module("avionics/testgauges"), &host.module("Avionics\\TestGauges"));
+    EXPECT_NE(&host.module("TESTGAUGES"), &host.module("avionics/testgauges"));
+    EXPECT_NE(host.module("testgauges").find("PLAIN"), nullptr);
+    EXPECT_THROW(host.module("Avionics/../TestGauges"), tarn::HostError);
+    EXPECT_THROW(host.module("/etc/TestGauges"), tarn::HostError);
+    const PanelConfig cfg = tarn::load_panel_config(panels_dir() + "folders_and_case.cfg");
+    EXPECT_EQ(texts_of(tarn::lint_panel(host, cfg)),
+              std::vector<std::string>{panels_dir() + "folders_and_case.cfg:6: bad module name '..\\TestGauges'"});
+    // A picture named in another case, behind a backslash.
+    fs::create_directories(dir / "Panel" / "Art");
+    write_bmp((dir / "Panel" / "Art" / "Back.BMP").string(), [](int, int) { return 0x00FF00u; });
+    tarn::Panel panel(host, parse_panel_config("[Window00]\nfile=art\\back.bmp\nsize_mm=40\n",
+                                               (dir / "Panel" / "panel.cfg").string()));
+    EXPECT_TRUE(panel.problems().empty()) << texts_of(panel.problems())[0];
+    EXPECT_EQ(panel.window_picture(panel.config().windows[0]).width(), 4);
+    fs::remove_all(dir);
+}
+
+// Gauge boxes are clipped to their window (a missing gauge's box no longer runs over the
+// next window's title); a gauge wholly outside and a gauge without size are reported and
+// not drawn.
+TEST(Panel, BoxesStayInTheirWindow) {
+    TestPanel t("[Window00]\nsize_mm=100,50\nbackground_color=0,0,255\n"
+                "gauge00=TestGauges!Nothing, 60, 30\n"             // 50 x 50 units: reaches out
+                "gauge01=TestGauges!Plain, 200, 10, 20, 20\n"      // wholly outside
+                "gauge02=TestGauges!Plain, 0, 0, 0, 0\n"           // no size
+                "gauge03=NoModule!Logic, -80, -80, 10, 10\n"       // wholly outside, missing
+                "[Window01]\nsize_mm=100,50\nbackground_color=0,255,0\n");
+    EXPECT_EQ(texts_of(t.panel->problems()),
+              (std::vector<std::string>{
+                  "t.cfg:4: unknown gauge TestGauges!Nothing (drawn as a magenta box)",
+                  "t.cfg:5: gauge01 TestGauges!Plain (200,10 to 220,30) lies wholly outside [Window00] (100 x 50): not drawn",
+                  "t.cfg:6: gauge02 TestGauges!Plain has no size: not drawn",
+                  "t.cfg:7: unknown module NoModule: no " TARN_TEST_GAUGES_DIR "/NoModule.gau",
+                  "t.cfg:7: gauge03 NoModule!Logic (-80,-80 to -70,-70) lies wholly outside [Window00] (100 x 50): not drawn"}));
+    EXPECT_NE(t.panel->gauges()[2].instance, nullptr);  // made, never drawn
+    tarn::PanelRenderer sheet(*t.panel, {});
+    const tarn::Image& img = sheet.frame();
+    EXPECT_FALSE(sheet.gauge_rect(1));
+    EXPECT_FALSE(sheet.gauge_rect(2));
+    EXPECT_FALSE(sheet.gauge_rect(3));
+    // Window00 at (16, 40) to (116, 90); the magenta box ends at its edges.
+    EXPECT_EQ(img.pixel(16 + 99, 40 + 49), 0xFFFF00FFu);
+    EXPECT_EQ(img.pixel(16 + 100, 40 + 49), 0xFF202224u);  // the sheet beside it
+    EXPECT_EQ(img.pixel(16 + 99, 40 + 50), 0xFF202224u);   // and below it, above the next title
+    EXPECT_EQ(img.pixel(16 + 2, 40 + 2), 0xFF0000FFu);
+    // Its name is shortened to the 40 x 20 pixels that show, not cut at the box's edges:
+    // the column inside the outline stays clear, and the text is drawn.
+    int dark = 0;
+    for (int y = 40 + 31; y < 40 + 49; ++y) {
+        EXPECT_EQ(img.pixel(16 + 61, y), 0xFFFF00FFu) << y;
+        for (int x = 16 + 62; x < 16 + 99; ++x) dark += (img.pixel(x, y) & 0xFF) < 0x80;
+    }
+    EXPECT_GT(dark, 20);
+}
+
+// A label too wide for its box is its start and an ellipsis, as much as fits; Windows-1252
+// text is drawn as the characters it stands for.
+TEST(Panel, LabelsAreShortenedToFit) {
+    tarn::Image img(200, 20, false);
+    cairo_t* cr = cairo_create(img.surface());
+    const std::string name = "TARN2_Instruments!Engine Settings";
+    EXPECT_EQ(tarn::draw_label(cr, name, 0, 0, 600, 16, 0), name);
+    const std::string short_one = tarn::draw_label(cr, name, 0, 0, 60, 16, 0);
+    ASSERT_GT(short_one.size(), 4u);
+    EXPECT_EQ(short_one.substr(short_one.size() - 3), "\xE2\x80\xA6");  // the ellipsis
+    EXPECT_EQ(name.rfind(short_one.substr(0, short_one.size() - 3), 0), 0u) << short_one;
+    const std::string longer = tarn::draw_label(cr, name, 0, 0, 90, 16, 0);
+    EXPECT_GT(longer.size(), short_one.size());  // as much as fits
+    EXPECT_EQ(tarn::draw_label(cr, "Caf\xE9", 0, 0, 200, 16, 0), "Caf\xC3\xA9");
+    cairo_destroy(cr);
+}
+
+// A virtual cockpit is drawn as its texture: pixel_size pixels, gauges placed in them;
+// an HTML gauge is a labelled grey-blue box. --vcockpit picks one, --window does not.
+TEST(Panel, VirtualCockpitsAreTextures) {
+    tarn::PanelHost host{TARN_TEST_GAUGES_DIR};
+    tarn::Panel panel(host, tarn::load_panel_config(panels_dir() + "vcockpit_only.cfg"));
+    tarn::PanelRenderer r(panel, {.vcockpit = 1});
+    const tarn::Image& img = r.frame();
+    EXPECT_EQ(img.width(), 400);
+    EXPECT_EQ(img.height(), 200);
+    const auto rect = r.gauge_rect(0);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->w, 200);  // 100 units at 2 pixels a unit
+    EXPECT_EQ(rect->h, 100);
+    EXPECT_EQ(img.pixel(300, 190), 0xFF8090B0u);  // the HTML gauge's box
+    EXPECT_EQ(img.pixel(100, 150), 0xFF0C0C0Cu);  // the texture's colour
+    EXPECT_EQ(tarn::PanelRenderer(panel, {.vcockpit = 2}).frame().width(), 64);
+    EXPECT_THROW(tarn::PanelRenderer(panel, {.window = 1}), tarn::HostError);
+    EXPECT_THROW(tarn::PanelRenderer(panel, {.vcockpit = 3}), tarn::HostError);
+}
+
+// 10 000 gauges at one spot (ten windows of gauge000 to gauge999): lint's overlap
+// findings stay bounded, the rest summed up.
+TEST(PanelLint, OverlapsAreBounded) {
+    std::string spread;
+    for (int w = 0; w < 10; ++w) {
+        spread += "[Window0" + std::to_string(w) + "]\nsize_mm=500,500\n";
+        for (int i = 0; i < 1000; ++i) spread += "gauge" + std::to_string(i) + "=TestGauges!Plain, 10, 10\n";
+    }
+    tarn::PanelHost host(TARN_TEST_GAUGES_DIR);
+    // In one window, gauge1000 on are one finding.
+    std::string one = "[Window00]\nsize_mm=500,500\n";
+    for (int i = 0; i < 10000; ++i) one += "gauge" + std::to_string(i) + "=TestGauges!Plain, 10, 10\n";
+    const std::vector<tarn::Finding> in_one = tarn::lint_panel(host, parse_panel_config(one, "one.cfg"));
+    ASSERT_EQ(in_one.size(), 102u);
+    EXPECT_EQ(in_one[100].text(), "one.cfg:104: and 899 more gauges overlapping others (the first 100 are listed)");
+    EXPECT_EQ(in_one[101].text(),
+              "one.cfg:1003: gauge1000: a number past gauge999: ignored (and 8999 more gauge lines past it in [Window00])");
+    const std::vector<tarn::Finding> f = tarn::lint_panel(host, parse_panel_config(spread, "big.cfg"));
+    ASSERT_EQ(f.size(), 101u);
+    EXPECT_EQ(f[0].text(), "big.cfg:4: gauge01 TestGauges!Plain overlaps gauge00 TestGauges!Plain (line 3)");
+    EXPECT_EQ(f[1].text(), "big.cfg:5: gauge02 TestGauges!Plain overlaps gauge00 TestGauges!Plain (line 3) and 1 other");
+    EXPECT_EQ(f.back().message, "and 9890 more gauges overlapping others (the first 100 are listed)");
 }
 
 }  // namespace
