@@ -1,8 +1,8 @@
 // tarn-panel view: the panel in windows on the screen, flown by the built-in aircraft and
 // flight profile, with sound. The work is the host's Viewer; this is its command line.
 //
-//   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute]
-//              [--frames N]
+//   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S]
+//              [--force-scale] [--mute] [--frames N]
 //
 // The systems module's "sound" folder is looked for in the working folder, then beside the
 // program (where the build puts it). Exit status: 0 the window was closed (or N frames
@@ -47,6 +47,8 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
         const bool valued = a == "--config" || a == "--profile" || a == "--scale" || a == "--frames";
         if (a == "--mute") {
             o.sound = false;
+        } else if (a == "--force-scale") {
+            o.force_scale = true;
         } else if (!valued) {
             std::cerr << "view: " << (a.rfind("-", 0) == 0 ? "unknown option " : "unexpected word ") << a << "\n";
             return 2;
@@ -80,6 +82,7 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
     try {
         tarn::Viewer viewer(o);
         for (const tarn::Finding& f : viewer.panel().problems()) std::cerr << f.text() << "\n";
+        for (const std::string& note : viewer.notes()) std::cerr << "view: " << note << "\n";
         if (viewer.audio() && !viewer.audio()->device_problem().empty())
             std::cerr << "view: " << viewer.audio()->device_problem() << " (the panel runs without sound)\n";
         return viewer.run(frames);
