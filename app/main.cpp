@@ -7,6 +7,7 @@
 //   tarn-panel [--gauges DIR] lint [PANEL.cfg]
 //   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
 //   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
+//   tarn-panel --help | COMMAND --help       the usage, a command's help (help.cpp)
 //
 // Before the command, --x87 default|single|double|extended sets the x87 unit's precision
 // for the run. The Windows build (TARN_NO_DRAWING) has the host's core only: run and list;

@@ -300,13 +300,13 @@ void Viewer::open_window(Window& w) {
                              SDL_WINDOW_RESIZABLE);
     if (w.sdl == nullptr) throw ViewerError("cannot open the window " + w.config->key + ": " + SDL_GetError());
     w.title_shown = title;
-    // The window manager's frame is known once the first window shows (a window manager
-    // says so soon after it maps the window; without one there is none): placed anew with
-    // it, so that the title bar stays on the screen.
+    // The window manager's frame is known once the first window shows (an X window
+    // manager says so soon after it maps the window; without one there is none): placed
+    // anew with it, so that the title bar stays on the screen.
     int b[4] = {};
     const Uint64 asked = SDL_GetTicks64();
     bool known = SDL_GetWindowBordersSize(w.sdl, &b[0], &b[1], &b[2], &b[3]) == 0 && b[0] + b[1] + b[2] + b[3] > 0;
-    while (!frame_asked_ && !known && SDL_GetTicks64() - asked < kFrameWaitMs) {
+    while (x11_ && !frame_asked_ && !known && SDL_GetTicks64() - asked < kFrameWaitMs) {
         SDL_Delay(5);
         SDL_PumpEvents();
         known = SDL_GetWindowBordersSize(w.sdl, &b[0], &b[1], &b[2], &b[3]) == 0 && b[0] + b[1] + b[2] + b[3] > 0;
