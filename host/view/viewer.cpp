@@ -111,6 +111,7 @@ struct Viewer::Window {
     SDL_Window* sdl = nullptr;
     std::unique_ptr<PanelRenderer> renderer;
     int width = 0, height = 0;  // the panel picture, pixels
+    int ox = 0, oy = 0;         // where it lies in the window: centred
     struct Placed {
         size_t index;  // into Panel::gauges
         GaugeInstance* instance;
@@ -339,6 +340,8 @@ void Viewer::resize_window(Window& w) {
     w.renderer = std::make_unique<PanelRenderer>(*panel_, RenderOptions{.scale = s, .night = night_, .window = w.config->number});
     const Image& picture = w.renderer->frame();
     w.width = picture.width();
+    w.ox = std::max(0, (ww - picture.width()) / 2);
+    w.oy = std::max(0, (wh - picture.height()) / 2);
     w.height = picture.height();
     for (Window::Placed& p : w.gauges) {
         p.rect = w.renderer->gauge_rect(p.index).value_or(PixelRect{});
@@ -358,6 +361,8 @@ void Viewer::resize_window(Window& w) {
 // The gauge under a window pixel: the last drawn that holds it (a missing gauge too, at
 // gauge pixel 0, 0).
 std::optional<Viewer::Target> Viewer::target_at(Window& w, int x, int y) {
+    x -= w.ox;
+    y -= w.oy;
     for (auto it = w.gauges.rbegin(); it != w.gauges.rend(); ++it) {
         const PixelRect& r = it->rect;
         const double cx = x + 0.5, cy = y + 0.5;
@@ -378,6 +383,8 @@ void Viewer::pointer_moved(Window& w, int x, int y) {
         if (&w != held_->window) return;
         Window::Placed& p = held_->window->gauges[held_->placed];
         const PixelRect& r = p.rect;
+        x -= w.ox;
+        y -= w.oy;
         const int gx = int(std::floor((x + 0.5 - r.x) / r.w * p.instance->width()));
         const int gy = int(std::floor((y + 0.5 - r.y) / r.h * p.instance->height()));
         host_->move(*p.instance, gx, gy);
@@ -576,8 +583,9 @@ void Viewer::draw(Window& w) {
         return;  // tried again at the next frame
     }
     for (SDL_Rect& b : boxes) {
-        SDL_Rect to = b;
+        SDL_Rect to{b.x + w.ox, b.y + w.oy, b.w, b.h};
         SDL_BlitSurface(source, &b, screen, &to);
+        b = to;
     }
     SDL_FreeSurface(source);
     // The whole window after a resize or an exposure, so that its margins show too.
@@ -680,7 +688,7 @@ std::optional<Viewer::Point> Viewer::window_point(size_t index, int gauge_x, int
             if (p.index != index || !p.instance) continue;
             const double x = p.rect.x + (gauge_x + 0.5) * p.rect.w / p.instance->width();
             const double y = p.rect.y + (gauge_y + 0.5) * p.rect.h / p.instance->height();
-            return Point{SDL_GetWindowID(w->sdl), int(std::floor(x)), int(std::floor(y))};
+            return Point{SDL_GetWindowID(w->sdl), w->ox + int(std::floor(x)), w->oy + int(std::floor(y))};
         }
     }
     return std::nullopt;
@@ -701,7 +709,7 @@ std::vector<uint32_t> argb_pixels(SDL_Surface* s, int width, int height) {
 // What the X server holds of a window's top-left width x height pixels (ARGB), read back
 // from it; empty when the window is not an X window or the server cannot give them. The
 // X library is the one SDL loaded; nothing links against it.
-std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
+std::vector<uint32_t> x11_pixels(SDL_Window* window, int x0, int y0, int width, int height) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
@@ -719,7 +727,7 @@ std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
         sync(d, False);
         // A window partly off the screen cannot be read: an error, not the end of the program.
         const XErrorHandler old = set_handler([](Display*, XErrorEvent*) { return 0; });
-        XImage* image = get_image(d, info.info.x11.window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+        XImage* image = get_image(d, info.info.x11.window, x0, y0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
         sync(d, False);
         set_handler(old);
         if (image != nullptr) {
@@ -740,7 +748,7 @@ std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
     return out;
 }
 #else
-std::vector<uint32_t> x11_pixels(SDL_Window*, int, int) { return {}; }
+std::vector<uint32_t> x11_pixels(SDL_Window*, int, int, int, int) { return {}; }
 #endif
 
 }  // namespace
@@ -751,11 +759,11 @@ std::vector<uint32_t> Viewer::screen_pixels(size_t position, int* width, int* he
     const Window& w = *windows_[position];
     SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
     if (s == nullptr) return {};
-    *width = std::min(s->w, w.width);
-    *height = std::min(s->h, w.height);
+    *width = std::min(s->w - w.ox, w.width);
+    *height = std::min(s->h - w.oy, w.height);
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && std::strcmp(driver, "x11") == 0) {
-        std::vector<uint32_t> shown = x11_pixels(w.sdl, *width, *height);
+        std::vector<uint32_t> shown = x11_pixels(w.sdl, w.ox, w.oy, *width, *height);
         if (shown.empty()) *width = *height = 0;
         return shown;
     }
@@ -764,6 +772,7 @@ std::vector<uint32_t> Viewer::screen_pixels(size_t position, int* width, int* he
     {
         // Only the panel picture's part of the window.
         SDL_Surface part = *s;
+        part.pixels = static_cast<Uint8*>(s->pixels) + size_t(w.oy) * size_t(s->pitch) + size_t(w.ox) * 4;
         part.w = *width;
         part.h = *height;
         out = argb_pixels(&part, *width, *height);
@@ -795,8 +804,12 @@ std::string Viewer::save_picture(size_t position, const std::string& folder, std
     cairo_surface_flush(shot.surface());
     for (int y = 0; y < wh; ++y) {
         uint32_t* row = shot.row(y);
-        const uint32_t* from = y < picture.height() ? picture.row(y) : nullptr;
-        for (int x = 0; x < ww; ++x) row[x] = from && x < picture.width() ? from[x] | 0xFF000000u : (0xFF000000u | w.margin);
+        const int py = y - w.oy;
+        const uint32_t* from = py >= 0 && py < picture.height() ? picture.row(py) : nullptr;
+        for (int x = 0; x < ww; ++x) {
+            const int px = x - w.ox;
+            row[x] = from && px >= 0 && px < picture.width() ? from[px] | 0xFF000000u : (0xFF000000u | w.margin);
+        }
     }
     cairo_surface_mark_dirty(shot.surface());
     // A new name each time: tarn-panel-Window00-1.png, -2, ...

@@ -128,8 +128,9 @@ public:
     // What the window shows, margins included, written as a PNG in `folder` (F12); the
     // file's path, or "" and `error`.
     std::string save_picture(size_t position, const std::string& folder, std::string* error);
-    // A copy of what a window shows on the screen (ARGB), for checks: read back from the
-    // X server under X11 (nothing when it cannot be read), otherwise the window's surface.
+    // A copy of what a window shows on the screen where the panel picture lies (centred in
+    // the window; ARGB), for checks: read back from the X server under X11 (nothing when it
+    // cannot be read), otherwise the window's surface.
     std::vector<uint32_t> screen_pixels(size_t position, int* width, int* height) const;
     // The panel picture the renderer holds for that window (ARGB), for checks.
     std::vector<uint32_t> panel_pixels(size_t position, int* width, int* height);

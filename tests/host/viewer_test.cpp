@@ -620,9 +620,9 @@ TEST_F(ViewerSmoke, HoverNamesTheGaugeInItsWindow) {
         << m.title();
 }
 
-// A window made larger than the panel: its margins take the panel's grey (the main
-// window's background colour, 58,62,66) on the screen and in the PNG that F12 writes,
-// whose name is new each time and which holds the panel picture at the top-left.
+// A window made larger than the panel: the picture is centred, its margins take the
+// panel's grey (the main window's background colour, 58,62,66) on the screen and in the
+// PNG that F12 writes, whose name is new each time; the gauges answer where they are shown.
 TEST_F(ViewerSmoke, GreyMarginsAndPicture) {
     tarn::Viewer v(options());
     ASSERT_TRUE(v.frame(16));
@@ -656,7 +656,28 @@ TEST_F(ViewerSmoke, GreyMarginsAndPicture) {
     EXPECT_EQ(png.height(), screen->h);
     EXPECT_EQ(png.pixel(png.width() - 1, png.height() - 1), 0xFF3A3E42u);
     const std::vector<uint32_t> now = v.panel_pixels(0, &nw, &nh);
-    EXPECT_EQ(png.pixel(nw / 2, nh / 2), now[size_t(nh / 2) * size_t(nw) + size_t(nw / 2)]);
+    const int top = (screen->h - nh) / 2;
+    EXPECT_EQ(png.pixel(nw / 2, top + nh / 2), now[size_t(nh / 2) * size_t(nw) + size_t(nw / 2)]);
+    EXPECT_EQ(png.pixel(nw / 2, top - 1), 0xFF3A3E42u);
+    int sw = 0, sh = 0;
+    EXPECT_EQ(v.screen_pixels(0, &sw, &sh), now);
+    // The battery switch, now lower in the window, still takes the click.
+    push_key(SDLK_3);
+    ASSERT_TRUE(v.frame(16));
+    SDL_Window* overhead = SDL_GetWindowFromID(v.window_id(2));
+    int ow = 0, oh = 0;
+    SDL_GetWindowSize(overhead, &ow, &oh);
+    const auto before = v.window_point(gauge(v, "TARN2_Instruments", "Battery"), 26, 26);
+    SDL_SetWindowSize(overhead, ow, oh + 200);
+    ASSERT_TRUE(v.frame(16));
+    const auto at = v.window_point(gauge(v, "TARN2_Instruments", "Battery"), 26, 26);
+    ASSERT_TRUE(before.has_value() && at.has_value());
+    EXPECT_EQ(at->x, before->x);
+    EXPECT_EQ(at->y, before->y + 100);
+    push_button(*at, true);
+    push_button(*at, false);
+    ASSERT_TRUE(v.frame(16));
+    EXPECT_EQ(count_events(v.host(), 66241), 1);
     EXPECT_EQ(v.save_picture(0, (t.path() / "none" / "here").string(), &why), "");
     EXPECT_FALSE(why.empty());
 }
