@@ -183,7 +183,8 @@ Viewer::Viewer(const ViewerOptions& options) : options_(options) {
         throw;
     }
     video_ = true;
-    x11_ = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    x11_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
     try {
         host_ = std::make_unique<PanelHost>(options_.gauges_dir);
         panel_ = std::make_unique<Panel>(*host_, load_panel_config(options_.config));
