@@ -782,14 +782,6 @@ std::vector<uint32_t> Viewer::screen_pixels(size_t position, int* width, int* he
     return out;
 }
 
-std::optional<std::array<int, 4>> Viewer::window_box(size_t position) const {
-    if (!window_open(position)) return std::nullopt;
-    std::array<int, 4> b{};
-    SDL_GetWindowPosition(windows_[position]->sdl, &b[0], &b[1]);
-    SDL_GetWindowSize(windows_[position]->sdl, &b[2], &b[3]);
-    return b;
-}
-
 std::string Viewer::save_picture(size_t position, const std::string& folder, std::string* error) {
     if (!window_open(position)) {
         *error = "the window is not open";

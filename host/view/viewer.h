@@ -27,7 +27,6 @@
 #ifndef TARN_HOST_VIEWER_H
 #define TARN_HOST_VIEWER_H
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -123,8 +122,6 @@ public:
     std::string window_title(size_t position) const;
     // What the user should know of the start (a --scale reduced to fit the screen).
     const std::vector<std::string>& notes() const { return notes_; }
-    // Where a window is on the screen (its client area), as placed (x, y, w, h).
-    std::optional<std::array<int, 4>> window_box(size_t position) const;
     // What the window shows, margins included, written as a PNG in `folder` (F12); the
     // file's path, or "" and `error`.
     std::string save_picture(size_t position, const std::string& folder, std::string* error);
