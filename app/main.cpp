@@ -8,6 +8,7 @@
 //   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]
 //   tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR
 //   tarn-panel [--gauges DIR] sheet [--scale S] [--night|--both] -o FILE.png
+//   tarn-panel --help | COMMAND --help       the usage, a command's help (help.cpp)
 //
 // Before the command, --x87 default|single|double|extended sets the x87 unit's precision
 // for the run. The Windows build (TARN_NO_DRAWING) has the host's core only: run and list;
@@ -26,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "app/help.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/host.h"
@@ -48,19 +50,6 @@ int sheet_main(const std::string& gauges_dir, const std::vector<std::string>& ar
 #endif
 
 namespace {
-
-const char* const kUsage =
-    "usage: tarn-panel [--gauges DIR] [--x87 MODE] run SCRIPT...\n"
-    "       tarn-panel [--gauges DIR] list\n"
-    "       tarn-panel [--gauges DIR] render [--config FILE] [--window N | --vcockpit N] [--scale S] [--night]\n"
-    "                  [--set TOKEN=VALUE]... [--script FILE]... -o FILE.png\n"
-    "       tarn-panel [--gauges DIR] lint [PANEL.cfg]\n"
-    "       tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute] [--frames N]\n"
-    "       tarn-panel [--gauges DIR] fly [--config FILE] [--profile FILE] [--seconds N] [--scale S] -o DIR\n"
-    "       tarn-panel [--gauges DIR] sheet [--scale S] [--night|--both] -o FILE.png\n"
-    "         (every gauge at rest, mid-range, low end, high end: see README, \"Contact sheet\")\n"
-    "       (view and fly: --link flightgear[:PORT] or --link xplane[:HOST[:PORT]] flies the panel\n"
-    "        from that simulator; fly then runs in real time for --duration S, 60 by default)\n";
 
 // The program's folder, ending in a separator, or "" when unknown.
 std::string exe_dir() {
@@ -193,7 +182,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string gauges_dir = default_gauges_dir();
     size_t i = 0;
-    while (i < args.size() && args[i].rfind("--", 0) == 0) {
+    while (i < args.size() && args[i].rfind("-", 0) == 0) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            std::cout << program_help();
+            return 0;
+        }
         if (args[i] == "--gauges" && i + 1 < args.size()) {
             gauges_dir = args[i + 1];
             i += 2;
@@ -205,15 +198,19 @@ int main(int argc, char** argv) {
             }
             i += 2;
         } else {
-            std::cerr << "unknown option " << args[i] << "\n" << kUsage;
+            std::cerr << "unknown option " << args[i] << "\n" << program_usage();
             return 2;
         }
     }
     if (i >= args.size()) {
-        std::cerr << kUsage;
+        std::cerr << program_usage();
         return 2;
     }
     const std::string command = args[i++];
+    if (!command_help(command).empty() && wants_help(args, i)) {
+        std::cout << command_help(command);
+        return 0;
+    }
     try {
         if (command == "list" && i == args.size()) return list(gauges_dir);
 #if defined(TARN_NO_DRAWING)
@@ -228,7 +225,7 @@ int main(int argc, char** argv) {
         if (command == "render") {
             tarn::RenderCommand c;
             if (!parse_render(args, i, c)) {
-                std::cerr << kUsage;
+                std::cerr << program_usage();
                 return 2;
             }
             return tarn::render_command(gauges_dir, c, std::cout, std::cerr);
@@ -255,6 +252,6 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << "\n";
         return 2;
     }
-    std::cerr << kUsage;
+    std::cerr << program_usage();
     return 2;
 }

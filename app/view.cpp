@@ -1,8 +1,9 @@
 // tarn-panel view: the panel in windows on the screen, flown by the built-in aircraft and
 // flight profile, with sound. The work is the host's Viewer; this is its command line.
 //
-//   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S] [--mute]
-//              [--frames N] [--link flightgear[:PORT] | --link xplane[:HOST[:PORT]]]
+//   tarn-panel [--gauges DIR] view [--config FILE] [--profile FILE] [--scale S]
+//              [--force-scale] [--mute] [--frames N]
+//              [--link flightgear[:PORT] | --link xplane[:HOST[:PORT]]]
 //
 // With --link the simulator flies the panel instead of the flight profile (host/link/link.h);
 // the title shows the link's counts, and LINK LOST shows across the panel without data.
@@ -53,6 +54,8 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
         const bool valued = a == "--config" || a == "--profile" || a == "--scale" || a == "--frames" || a == "--link";
         if (a == "--mute") {
             o.sound = false;
+        } else if (a == "--force-scale") {
+            o.force_scale = true;
         } else if (!valued) {
             std::cerr << "view: " << (a.rfind("-", 0) == 0 ? "unknown option " : "unexpected word ") << a << "\n";
             return 2;
@@ -98,6 +101,7 @@ int view_command(const std::string& gauges_dir, const std::string& default_confi
         }
         tarn::Viewer viewer(o);
         for (const tarn::Finding& f : viewer.panel().findings()) std::cerr << f.text() << "\n";
+        for (const std::string& note : viewer.notes()) std::cerr << "view: " << note << "\n";
         if (viewer.audio() && !viewer.audio()->device_problem().empty())
             std::cerr << "view: " << viewer.audio()->device_problem() << " (the panel runs without sound)\n";
         return viewer.run(frames);

@@ -28,8 +28,9 @@ std::string panel_file() {
 std::unique_ptr<tarn::Viewer> make_viewer(double scale) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Forced: the dummy driver's 1024 x 768 screen would reduce the scale to fit.
     return std::make_unique<tarn::Viewer>(
-        tarn::ViewerOptions{.gauges_dir = TARN_GAUGES_DIR, .config = panel_file(), .scale = scale});
+        tarn::ViewerOptions{.gauges_dir = TARN_GAUGES_DIR, .config = panel_file(), .scale = scale, .force_scale = true});
 }
 
 void press_key(SDL_Keycode sym) {

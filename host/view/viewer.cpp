@@ -11,8 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <iostream>
 
 #include "host/view/audio_out.h"
+#include "host/view/hover.h"
+#include "host/view/placement.h"
 #include "host/core/host.h"
 #include "host/draw/banner.h"
 #include "host/draw/panel.h"
@@ -32,8 +36,19 @@ constexpr double kFrameMs = 1000.0 / 60.0;
 // counts as this long, so the model never jumps.
 constexpr uint32_t kLongestFrameMs = 250;
 constexpr double kSlowest = 0.25, kFastest = 16.0;
-// Outside the panel picture (a window made larger than the panel's aspect).
-constexpr Uint8 kMarginGrey = 24;
+// When nothing has moved for this many frames, run() looks again only this often (and
+// at once on input).
+constexpr int kQuietFrames = 6;
+constexpr uint32_t kIdleMs = 200;
+// Paused or after the flight's end, from this long after the last input, frames this far
+// apart.
+constexpr Uint64 kStillAfterMs = 1000;
+constexpr uint32_t kStillMs = 100;
+// How long the first window waits for the window manager to tell its frame.
+constexpr Uint64 kFrameWaitMs = 300;
+// Outside the panel picture (a window made larger than the panel's aspect) when the panel
+// file gives no background colour.
+constexpr unsigned kPanelGrey = 0x3A3E42;
 
 enum CursorKind { kArrow = 0, kHand = 1, kUp = 2, kDown = 3 };
 
@@ -70,12 +85,6 @@ SDL_Cursor* arrow_cursor(bool up) {
     return SDL_CreateCursor(data, mask, 16, 16, 8, up ? 0 : 15);
 }
 
-std::string hex(int v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", unsigned(v));
-    return text;
-}
-
 std::string rate_text(double rate) {
     if (rate >= 1) return std::to_string(int(rate)) + "x";
     return "1/" + std::to_string(int(std::lround(1 / rate))) + "x";
@@ -103,6 +112,7 @@ struct Viewer::Window {
     SDL_Window* sdl = nullptr;
     std::unique_ptr<PanelRenderer> renderer;
     int width = 0, height = 0;  // the panel picture, pixels
+    int ox = 0, oy = 0;         // where it lies in the window: centred
     struct Placed {
         size_t index;  // into Panel::gauges
         GaugeInstance* instance;
@@ -113,6 +123,8 @@ struct Viewer::Window {
     std::vector<Placed> gauges;  // drawing order
     bool full = true;            // the next draw copies the whole picture
     std::string banner;          // the link's banner drawn last
+    unsigned margin = kPanelGrey;  // 0xRRGGBB outside the picture
+    std::string title_shown;
 };
 
 struct Viewer::Target {
@@ -127,10 +139,54 @@ struct Viewer::Held {
     uint32_t next_repeat_ms = kRepeatDelayMs;
 };
 
+namespace {
+
+// Starts SDL's video on the display the environment names: X11 for DISPLAY, else Wayland,
+// else what SDL_VIDEODRIVER asks. SDL left to itself would fall back to its offscreen
+// driver and run on invisibly.
+void start_video() {
+    // Window surfaces as shared memory images: the software OpenGL texture that SDL would
+    // otherwise put behind them costs far more (measured: scripts/viewer-cpu.sh).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the environment variable wins
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    std::string display;
+    if (asked == nullptr || *asked == '\0') {
+        if (env_set("DISPLAY")) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+            display = std::string("the X display ") + std::getenv("DISPLAY");
+        } else if (env_set("WAYLAND_DISPLAY")) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+            display = std::string("the Wayland display ") + std::getenv("WAYLAND_DISPLAY");
+        }
+    } else {
+        display = std::string("a display with SDL_VIDEODRIVER=") + asked;
+    }
+    if (display.empty()) display = "a display";
+    const int failed = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // the next viewer looks at the environment again
+    if (failed != 0) throw ViewerError("cannot open " + display + ": " + SDL_GetError());
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool windowless = driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+    if (windowless && (asked == nullptr || driver == nullptr || std::strcmp(asked, driver) != 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw ViewerError("cannot open " + display + ": SDL found only its '" + std::string(driver ? driver : "none") +
+                          "' driver, which shows nothing (SDL_VIDEODRIVER=offscreen runs without a display)");
+    }
+}
+
+}  // namespace
+
 Viewer::Viewer(const ViewerOptions& options) : options_(options) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw ViewerError(std::string("cannot open a display: ") + SDL_GetError());
+    try {
+        start_video();
+    } catch (...) {
+        SDL_Quit();
+        throw;
+    }
     video_ = true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    x11_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
     try {
         host_ = std::make_unique<PanelHost>(options_.gauges_dir);
         panel_ = std::make_unique<Panel>(*host_, load_panel_config(options_.config));
@@ -140,13 +196,6 @@ Viewer::Viewer(const ViewerOptions& options) : options_(options) {
         sim_->set_profile_enabled(options_.fly_profile);
         host_->update_all();
         if (options_.sound) audio_ = std::make_unique<AudioOut>(AudioOptions{.working_folder = options_.working_folder});
-
-        // The scale: as given, or the main window fitting the screen (never enlarged).
-        SDL_Rect screen{0, 0, 1024, 768};
-        SDL_GetDisplayUsableBounds(0, &screen);
-        const auto [mw, mh] = panel_->window_size(panel_->config().windows.front());
-        scale_ = options_.scale > 0 ? options_.scale : std::min({1.0, 0.95 * screen.w / mw, 0.9 * screen.h / mh});
-        scale_ = std::clamp(scale_, 0.05, 16.0);
 
         for (size_t k = 0; k < panel_->config().windows.size(); ++k) {
             auto w = std::make_unique<Window>();
@@ -160,6 +209,20 @@ Viewer::Viewer(const ViewerOptions& options) : options_(options) {
                 w->gauges.push_back(std::move(p));
             }
             windows_.push_back(std::move(w));
+        }
+        // A --scale that some window cannot take on this screen: said once.
+        double smallest = options_.scale;
+        for (auto& w : windows_) {
+            const WindowPlace p = place(*w);
+            if (p.reduced) smallest = std::min(smallest, p.scale);
+        }
+        if (smallest < options_.scale) {
+            char text[200];
+            std::snprintf(text, sizeof text,
+                          "--scale %g does not fit the screen: windows reduced to fit (down to %.2f); "
+                          "--force-scale keeps it",
+                          options_.scale, smallest);
+            notes_.push_back(text);
         }
         for (auto& w : windows_)
             if (w->position == 0 || w->config->visible) open_window(*w);
@@ -209,28 +272,58 @@ uint32_t Viewer::window_id(size_t position) const {
     return window_open(position) ? SDL_GetWindowID(windows_[position]->sdl) : 0;
 }
 
-// The panel picture at `scale`, the gauges' boxes in it.
+// Where the panel file puts a window on the screen, at the scale asked or its own.
+WindowPlace Viewer::place(const Window& w) const {
+    SDL_Rect screen{0, 0, 1024, 768};
+    SDL_GetDisplayUsableBounds(0, &screen);
+    const auto [uw, uh] = panel_->window_size(*w.config);
+    return place_window({.width = uw,
+                         .height = uh,
+                         .pos = w.config->window_pos,
+                         .size = w.config->window_size,
+                         .screen = {screen.x, screen.y, screen.w, screen.h},
+                         .frame = {frame_borders_[0], frame_borders_[1], frame_borders_[2], frame_borders_[3]},
+                         .scale = options_.scale,
+                         .force = options_.force_scale});
+}
+
+// An X window manager takes a new window's asked position as its frame's (the client
+// area lies inside it by the frame's left and top).
+int Viewer::x11_frame_x() const { return x11_ ? frame_borders_[1] : 0; }
+int Viewer::x11_frame_y() const { return x11_ ? frame_borders_[0] : 0; }
+
+// The window where the panel file places it, the panel picture drawn to fit it.
 void Viewer::open_window(Window& w) {
     if (w.sdl) {
         SDL_RaiseWindow(w.sdl);
         return;
     }
-    SDL_Rect screen{0, 0, 1024, 768};
-    SDL_GetDisplayUsableBounds(0, &screen);
-    const auto [uw, uh] = panel_->window_size(*w.config);
-    // Every window at the main window's scale, smaller where the screen asks for it.
-    double s = scale_;
-    if (options_.scale <= 0) s = std::min({s, 0.95 * screen.w / uw, 0.9 * screen.h / uh});
-    s = std::clamp(s, 0.05, 16.0);
-    const int pw = std::max(1, int(std::lround(uw * s))), ph = std::max(1, int(std::lround(uh * s)));
-    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-    if (w.position > 0 && w.config->window_pos) {
-        x = screen.x + std::clamp(int(w.config->window_pos->first * screen.w), 0, std::max(0, screen.w - pw));
-        y = screen.y + std::clamp(int(w.config->window_pos->second * screen.h), 0, std::max(0, screen.h - ph));
-    }
+    WindowPlace p = place(w);
     const std::string title = w.config->title.empty() ? w.config->key : w.config->title;
-    w.sdl = SDL_CreateWindow(title.c_str(), x, y, pw, ph, SDL_WINDOW_RESIZABLE);
+    w.sdl = SDL_CreateWindow(title.c_str(), p.box.x - x11_frame_x(), p.box.y - x11_frame_y(), p.box.w, p.box.h,
+                             SDL_WINDOW_RESIZABLE);
     if (w.sdl == nullptr) throw ViewerError("cannot open the window " + w.config->key + ": " + SDL_GetError());
+    w.title_shown = title;
+    // The window manager's frame is known once the first window shows (an X window
+    // manager says so soon after it maps the window; without one there is none): placed
+    // anew with it, so that the title bar stays on the screen.
+    int b[4] = {};
+    const Uint64 asked = SDL_GetTicks64();
+    bool known = SDL_GetWindowBordersSize(w.sdl, &b[0], &b[1], &b[2], &b[3]) == 0 && b[0] + b[1] + b[2] + b[3] > 0;
+    while (x11_ && !frame_asked_ && !known && SDL_GetTicks64() - asked < kFrameWaitMs) {
+        SDL_Delay(5);
+        SDL_PumpEvents();
+        known = SDL_GetWindowBordersSize(w.sdl, &b[0], &b[1], &b[2], &b[3]) == 0 && b[0] + b[1] + b[2] + b[3] > 0;
+    }
+    frame_asked_ = true;
+    if (known && !std::equal(b, b + 4, frame_borders_)) {
+        std::copy(b, b + 4, frame_borders_);
+        p = place(w);
+        SDL_SetWindowSize(w.sdl, p.box.w, p.box.h);
+        SDL_SetWindowPosition(w.sdl, p.box.x, p.box.y);  // SDL allows for the frame here
+    }
+    const PanelWindow& main = panel_->config().windows.front();
+    w.margin = w.config->background.value_or(main.background.value_or(kPanelGrey));
     resize_window(w);
 }
 
@@ -252,6 +345,8 @@ void Viewer::resize_window(Window& w) {
     w.renderer = std::make_unique<PanelRenderer>(*panel_, options);
     const Image& picture = w.renderer->frame();
     w.width = picture.width();
+    w.ox = std::max(0, (ww - picture.width()) / 2);
+    w.oy = std::max(0, (wh - picture.height()) / 2);
     w.height = picture.height();
     for (Window::Placed& p : w.gauges) {
         p.rect = w.renderer->gauge_rect(p.index).value_or(PixelRect{});
@@ -261,19 +356,24 @@ void Viewer::resize_window(Window& w) {
         p.box = SDL_Rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
     }
     if (SDL_Surface* screen = SDL_GetWindowSurface(w.sdl))
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, kMarginGrey, kMarginGrey, kMarginGrey));
+        SDL_FillRect(screen, nullptr,
+                     SDL_MapRGB(screen->format, Uint8(w.margin >> 16), Uint8(w.margin >> 8), Uint8(w.margin)));
     w.full = true;
 }
 
 /* ---- input ------------------------------------------------------------------------- */
 
-// The gauge under a window pixel: the last drawn that holds it.
+// The gauge under a window pixel: the last drawn that holds it (a missing gauge too, at
+// gauge pixel 0, 0).
 std::optional<Viewer::Target> Viewer::target_at(Window& w, int x, int y) {
+    x -= w.ox;
+    y -= w.oy;
     for (auto it = w.gauges.rbegin(); it != w.gauges.rend(); ++it) {
         const PixelRect& r = it->rect;
         const double cx = x + 0.5, cy = y + 0.5;
-        if (!it->instance || r.w <= 0 || r.h <= 0) continue;
+        if (r.w <= 0 || r.h <= 0) continue;
         if (cx < r.x || cy < r.y || cx >= r.x + r.w || cy >= r.y + r.h) continue;
+        if (!it->instance) return Target{&*it, 0, 0};
         const int gx = std::clamp(int(std::floor((cx - r.x) / r.w * it->instance->width())), 0, it->instance->width() - 1);
         const int gy =
             std::clamp(int(std::floor((cy - r.y) / r.h * it->instance->height())), 0, it->instance->height() - 1);
@@ -288,6 +388,8 @@ void Viewer::pointer_moved(Window& w, int x, int y) {
         if (&w != held_->window) return;
         Window::Placed& p = held_->window->gauges[held_->placed];
         const PixelRect& r = p.rect;
+        x -= w.ox;
+        y -= w.oy;
         const int gx = int(std::floor((x + 0.5 - r.x) / r.w * p.instance->width()));
         const int gy = int(std::floor((y + 0.5 - r.y) / r.h * p.instance->height()));
         host_->move(*p.instance, gx, gy);
@@ -296,10 +398,24 @@ void Viewer::pointer_moved(Window& w, int x, int y) {
     std::string hover;
     int cursor = kArrow;
     if (std::optional<Target> t = target_at(w, x, y)) {
-        const GaugeInstance& g = *t->placed->instance;
-        hover = g.full_name();
-        if (const int help = g.mouse().help_at(t->x, t->y)) hover += ", help " + hex(help);
-        if (const MouseChild* c = g.mouse().hit(t->x, t->y)) {
+        const PlacedGauge& placed = panel_->gauges()[t->placed->index];
+        HoverInfo info{.gauge = placed.line->name(),
+                       .window = w.config->key,
+                       .file = panel_->config().path,
+                       .line = placed.line->line,
+                       .params = placed.line->params};
+        if (!t->placed->instance) {
+            info.missing = "not loaded";
+            for (const Finding& f : panel_->problems())
+                if (f.line == placed.line->line) info.missing = f.message.substr(0, f.message.find(" (drawn as"));
+        }
+        if (const GaugeInstance* g = t->placed->instance) {
+            info.help_id = g->mouse().help_at(t->x, t->y);
+            info.help_text = help_id_text(info.help_id);
+        }
+        hover = hover_text(info);
+        const GaugeInstance* g = t->placed->instance;
+        if (const MouseChild* c = g ? g->mouse().hit(t->x, t->y) : nullptr) {
             cursor = c->rect->cursor == CURSOR_HAND        ? kHand
                      : c->rect->cursor == CURSOR_UPARROW   ? kUp
                      : c->rect->cursor == CURSOR_DOWNARROW ? kDown
@@ -307,6 +423,7 @@ void Viewer::pointer_moved(Window& w, int x, int y) {
         }
     }
     hover_ = hover;
+    hover_window_ = w.position;
     set_cursor(cursor);
 }
 
@@ -324,7 +441,7 @@ void Viewer::set_cursor(int kind) {
 void Viewer::press(Window& w, int x, int y) {
     if (held_) release();
     std::optional<Target> t = target_at(w, x, y);
-    if (!t) return;
+    if (!t || !t->placed->instance) return;
     host_->press(*t->placed->instance, t->x, t->y);
     held_ = std::make_unique<Held>(Held{&w, size_t(t->placed - w.gauges.data())});
 }
@@ -335,7 +452,7 @@ void Viewer::release() {
     held_.reset();
 }
 
-void Viewer::key(int sym, bool) {
+void Viewer::key(int sym, bool, Window* focus) {
     if (sym >= SDLK_1 && sym <= SDLK_9) {
         Window* w = window_at(size_t(sym - SDLK_1));
         if (w == nullptr) return;
@@ -360,6 +477,22 @@ void Viewer::key(int sym, bool) {
                     w->full = true;
                 }
             break;
+        case SDLK_F11:
+            if (focus && focus->sdl) {
+                const bool full = (SDL_GetWindowFlags(focus->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+                if (SDL_SetWindowFullscreen(focus->sdl, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+                    std::cerr << "view: F11: " << SDL_GetError() << "\n";
+                resize_window(*focus);
+            }
+            break;
+        case SDLK_F12:
+            if (focus && focus->sdl) {
+                std::string why;
+                const std::string path = save_picture(focus->position, ".", &why);
+                if (path.empty()) std::cerr << "view: F12: " << why << "\n";
+                else std::cout << "view: F12: the " << focus->config->key << " window written to " << path << std::endl;
+            }
+            break;
         case SDLK_ESCAPE:
         case SDLK_q: quit_ = true; break;
         default: break;
@@ -367,10 +500,16 @@ void Viewer::key(int sym, bool) {
 }
 
 void Viewer::handle(const SDL_Event& e) {
+    input_ = true;
     switch (e.type) {
         case SDL_QUIT: quit_ = true; break;
         case SDL_KEYDOWN:
-            if (!e.key.repeat) key(e.key.keysym.sym, (e.key.keysym.mod & KMOD_SHIFT) != 0);
+            if (!e.key.repeat) {
+                // The window with focus: the event's, else the main one.
+                Window* focus = window_by_id(e.key.windowID);
+                if (focus == nullptr) focus = windows_.empty() ? nullptr : windows_[0].get();
+                key(e.key.keysym.sym, (e.key.keysym.mod & KMOD_SHIFT) != 0, focus);
+            }
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT)
@@ -393,7 +532,7 @@ void Viewer::handle(const SDL_Event& e) {
             } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 w->full = true;
             } else if (e.window.event == SDL_WINDOWEVENT_LEAVE) {
-                hover_.clear();
+                if (hover_window_ == w->position) hover_.clear();
             }
             break;
         }
@@ -455,11 +594,14 @@ void Viewer::draw(Window& w) {
         return;  // tried again at the next frame
     }
     for (SDL_Rect& b : boxes) {
-        SDL_Rect to = b;
+        SDL_Rect to{b.x + w.ox, b.y + w.oy, b.w, b.h};
         SDL_BlitSurface(source, &b, screen, &to);
+        b = to;
     }
     SDL_FreeSurface(source);
-    SDL_UpdateWindowSurfaceRects(w.sdl, boxes.data(), int(boxes.size()));
+    // The whole window after a resize or an exposure, so that its margins show too.
+    if (w.full) SDL_UpdateWindowSurface(w.sdl);
+    else SDL_UpdateWindowSurfaceRects(w.sdl, boxes.data(), int(boxes.size()));
     stats_.rects_copied += int(boxes.size());
     w.full = false;
 }
@@ -473,15 +615,27 @@ std::string Viewer::title() const {
     t += ", flight " + std::to_string(s / 60) + ":" + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
     if (sim_->finished()) t += " (ended)";
     if (options_.status) t += " | " + options_.status();
-    if (!hover_.empty()) t += " | " + hover_;
+    if (!hover_.empty() && hover_window_ == 0) t += " | " + hover_;
+    return t;
+}
+
+std::string Viewer::window_title(size_t position) const {
+    if (position == 0) return title();
+    if (position >= windows_.size()) return "";
+    const PanelWindow& c = *windows_[position]->config;
+    std::string t = "TARN panel: " + (c.title.empty() ? c.key : c.title);
+    if (!hover_.empty() && hover_window_ == position) t += " | " + hover_;
     return t;
 }
 
 void Viewer::set_title() {
-    const std::string t = title();
-    if (t == title_shown_ || windows_.empty() || !windows_[0]->sdl) return;
-    SDL_SetWindowTitle(windows_[0]->sdl, t.c_str());
-    title_shown_ = t;
+    for (auto& w : windows_) {
+        if (!w->sdl) continue;
+        const std::string t = window_title(w->position);
+        if (t == w->title_shown) continue;
+        SDL_SetWindowTitle(w->sdl, t.c_str());
+        w->title_shown = t;
+    }
 }
 
 bool Viewer::frame(uint32_t elapsed_ms) {
@@ -501,18 +655,37 @@ bool Viewer::frame(uint32_t elapsed_ms) {
 
 int Viewer::run(long frames) {
     Uint64 last = SDL_GetTicks64();
+    Uint64 last_input = last;
     double next = double(last);
+    int quiet = 0;  // frames in a row that showed nothing new
     for (long n = 0; !quit_ && (frames == 0 || n < frames); ++n) {
         const Uint64 now = SDL_GetTicks64();
         const uint32_t elapsed = uint32_t(std::min<Uint64>(now - last, kLongestFrameMs));
         last = now;
+        input_ = false;
         if (!frame(elapsed)) break;
-        // Wait for the next frame's time, handling input as it comes.
-        next += kFrameMs;
+        if (input_) last_input = now;
+        quiet = stats_.rects_copied > 0 || input_ || held_ ? 0 : quiet + 1;
+        // The next frame: at once while something moves; while nothing does, in kIdleMs.
+        // Paused or after the flight's end only the panel's own slow motions are left
+        // (needles easing to rest, the clock): 60 frames a second for a second after
+        // input, then kStillMs apart.
+        double pace = quiet >= kQuietFrames ? double(kIdleMs) : kFrameMs;
+        const bool still = paused_ || sim_->finished();
+        if (still && !held_ && now - last_input >= kStillAfterMs) pace = std::max(pace, double(kStillMs));
+        next += pace;
         if (double(SDL_GetTicks64()) > next + kFrameMs) next = double(SDL_GetTicks64());
-        for (Uint64 t; !quit_ && double(t = SDL_GetTicks64()) < next;) {
+        // Wait for it, handling input as it comes; input ends a longer wait at once.
+        const bool slow = pace > kFrameMs;
+        input_ = false;
+        for (Uint64 t; !quit_ && !(slow && input_) && double(t = SDL_GetTicks64()) < next;) {
             SDL_Event e;
             if (SDL_WaitEventTimeout(&e, std::max(1, int(next - double(t))))) handle(e);
+        }
+        if (input_) {
+            last_input = SDL_GetTicks64();
+            quiet = 0;
+            if (slow) next = double(last_input);
         }
     }
     return 0;
@@ -527,7 +700,7 @@ std::optional<Viewer::Point> Viewer::window_point(size_t index, int gauge_x, int
             if (p.index != index || !p.instance) continue;
             const double x = p.rect.x + (gauge_x + 0.5) * p.rect.w / p.instance->width();
             const double y = p.rect.y + (gauge_y + 0.5) * p.rect.h / p.instance->height();
-            return Point{SDL_GetWindowID(w->sdl), int(std::floor(x)), int(std::floor(y))};
+            return Point{SDL_GetWindowID(w->sdl), w->ox + int(std::floor(x)), w->oy + int(std::floor(y))};
         }
     }
     return std::nullopt;
@@ -548,7 +721,7 @@ std::vector<uint32_t> argb_pixels(SDL_Surface* s, int width, int height) {
 // What the X server holds of a window's top-left width x height pixels (ARGB), read back
 // from it; empty when the window is not an X window or the server cannot give them. The
 // X library is the one SDL loaded; nothing links against it.
-std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
+std::vector<uint32_t> x11_pixels(SDL_Window* window, int x0, int y0, int width, int height) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
@@ -566,7 +739,7 @@ std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
         sync(d, False);
         // A window partly off the screen cannot be read: an error, not the end of the program.
         const XErrorHandler old = set_handler([](Display*, XErrorEvent*) { return 0; });
-        XImage* image = get_image(d, info.info.x11.window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+        XImage* image = get_image(d, info.info.x11.window, x0, y0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
         sync(d, False);
         set_handler(old);
         if (image != nullptr) {
@@ -587,7 +760,7 @@ std::vector<uint32_t> x11_pixels(SDL_Window* window, int width, int height) {
     return out;
 }
 #else
-std::vector<uint32_t> x11_pixels(SDL_Window*, int, int) { return {}; }
+std::vector<uint32_t> x11_pixels(SDL_Window*, int, int, int, int) { return {}; }
 #endif
 
 }  // namespace
@@ -598,11 +771,11 @@ std::vector<uint32_t> Viewer::screen_pixels(size_t position, int* width, int* he
     const Window& w = *windows_[position];
     SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
     if (s == nullptr) return {};
-    *width = std::min(s->w, w.width);
-    *height = std::min(s->h, w.height);
+    *width = std::min(s->w - w.ox, w.width);
+    *height = std::min(s->h - w.oy, w.height);
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && std::strcmp(driver, "x11") == 0) {
-        std::vector<uint32_t> shown = x11_pixels(w.sdl, *width, *height);
+        std::vector<uint32_t> shown = x11_pixels(w.sdl, w.ox, w.oy, *width, *height);
         if (shown.empty()) *width = *height = 0;
         return shown;
     }
@@ -611,12 +784,54 @@ std::vector<uint32_t> Viewer::screen_pixels(size_t position, int* width, int* he
     {
         // Only the panel picture's part of the window.
         SDL_Surface part = *s;
+        part.pixels = static_cast<Uint8*>(s->pixels) + size_t(w.oy) * size_t(s->pitch) + size_t(w.ox) * 4;
         part.w = *width;
         part.h = *height;
         out = argb_pixels(&part, *width, *height);
     }
     SDL_UnlockSurface(s);
     return out;
+}
+
+std::string Viewer::save_picture(size_t position, const std::string& folder, std::string* error) {
+    if (!window_open(position)) {
+        *error = "the window is not open";
+        return "";
+    }
+    Window& w = *windows_[position];
+    const Image& picture = w.renderer->frame();
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w.sdl, &ww, &wh);
+    ww = std::max({ww, picture.width(), 1});
+    wh = std::max({wh, picture.height(), 1});
+    Image shot(ww, wh, false);
+    cairo_surface_flush(shot.surface());
+    for (int y = 0; y < wh; ++y) {
+        uint32_t* row = shot.row(y);
+        const int py = y - w.oy;
+        const uint32_t* from = py >= 0 && py < picture.height() ? picture.row(py) : nullptr;
+        for (int x = 0; x < ww; ++x) {
+            const int px = x - w.ox;
+            row[x] = from && px >= 0 && px < picture.width() ? from[px] | 0xFF000000u : (0xFF000000u | w.margin);
+        }
+    }
+    cairo_surface_mark_dirty(shot.surface());
+    // A new name each time: tarn-panel-Window00-1.png, -2, ...
+    std::error_code ec;
+    std::filesystem::path path;
+    for (int n = 1;; ++n) {
+        path = std::filesystem::absolute(std::filesystem::path(folder) /
+                                             ("tarn-panel-" + w.config->key + "-" + std::to_string(n) + ".png"),
+                                         ec)
+                   .lexically_normal();
+        if (ec) {
+            *error = folder + ": " + ec.message();
+            return "";
+        }
+        if (!std::filesystem::exists(path, ec)) break;
+    }
+    if (!write_png(shot, path.string(), kPngFast, error)) return "";
+    return path.string();
 }
 
 std::vector<uint32_t> Viewer::panel_pixels(size_t position, int* width, int* height) {

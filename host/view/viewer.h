@@ -10,14 +10,19 @@
 // Keys: 1 raises the main window; 2 to 9 open and close the panel's other windows (also
 // with Shift, as in the simulator); P or Space pauses the model and profile (the panel
 // and its clock go on); + and - run them faster or slower (1/4 to 16 times), R at real
-// time again; N switches the night lighting; Escape or Q quits.
+// time again; N switches the night lighting; F11 puts the window with focus in full screen
+// and back; F12 writes a PNG of it to the current folder; Escape or Q quits.
 // Mouse: the left button presses the gauge under the pointer at that gauge pixel, holding
 // it repeats (first after 400 ms, then every 100 ms), moving it drags, letting go
-// releases. The main window's title names the gauge and help id under the pointer; the
-// pointer takes the region's cursor (hand, up or down arrow).
+// releases. The title of the window under the pointer names the gauge there (module,
+// window and panel file line, parameters) and what its help id names, or why a missing
+// gauge is missing; the pointer takes the region's cursor (hand, up or down arrow).
+// Windows are placed as the panel file's window_pos and window_size say (placement.h).
 // Each frame: the host clock and the model move on by the time since the last frame (times
 // the rate), every gauge is updated, new sounds are played, and each open window copies to
-// the screen only the gauges whose pictures changed.
+// the screen only the gauges whose pictures changed. When nothing has moved for a few
+// frames, run() waits for input and looks again only five times a second; paused or
+// after the flight's end, ten times a second from a second after the last input.
 // Everything runs on the thread that made the viewer; one viewer at a time (one host).
 #ifndef TARN_HOST_VIEWER_H
 #define TARN_HOST_VIEWER_H
@@ -43,9 +48,12 @@ class PanelRenderer;
 class Simulation;
 class AudioOut;
 struct PanelWindow;
+struct WindowPlace;
 
 // Whether SDL can show windows here: a display (DISPLAY or WAYLAND_DISPLAY), or
-// SDL_VIDEODRIVER set to "offscreen" or "dummy". When not, `why` says so.
+// SDL_VIDEODRIVER set to "offscreen" or "dummy". When not, `why` says so. A display that
+// is named but cannot be opened is found by the Viewer (ViewerError): SDL is never let
+// fall back to a driver without windows unless SDL_VIDEODRIVER asks for it.
 bool display_available(std::string* why);
 
 struct ViewerOptions {
@@ -54,7 +62,8 @@ struct ViewerOptions {
     std::optional<std::string> profile;  // a flight profile file; the built-in one when absent
     bool fly_profile = true;             // false: the model runs, the flight path stays
     std::string working_folder = ".";    // the host's working folder, where "sound" lies
-    double scale = 0;                    // pixels per panel unit; 0: the main window fits the screen
+    double scale = 0;                    // pixels per panel unit; 0: as the panel file places the windows
+    bool force_scale = false;            // keep `scale` even where a window leaves the screen
     bool sound = true;
     // A simulator link (view --link): after_step runs after each model step, before the
     // gauges update; status() goes into the title; a banner() that is not empty is drawn
@@ -115,8 +124,17 @@ public:
     std::optional<Point> window_point(size_t index, int gauge_x, int gauge_y) const;
     // The main window's title: the panel, the rate, and what the pointer is over.
     std::string title() const;
-    // A copy of what a window shows on the screen (ARGB), for checks: read back from the
-    // X server under X11 (nothing when it cannot be read), otherwise the window's surface.
+    // A window's title: the main one's above; the others' name the window, and what the
+    // pointer is over when it is over that window.
+    std::string window_title(size_t position) const;
+    // What the user should know of the start (a --scale reduced to fit the screen).
+    const std::vector<std::string>& notes() const { return notes_; }
+    // What the window shows, margins included, written as a PNG in `folder` (F12); the
+    // file's path, or "" and `error`.
+    std::string save_picture(size_t position, const std::string& folder, std::string* error);
+    // A copy of what a window shows on the screen where the panel picture lies (centred in
+    // the window; ARGB), for checks: read back from the X server under X11 (nothing when it
+    // cannot be read), otherwise the window's surface.
     std::vector<uint32_t> screen_pixels(size_t position, int* width, int* height) const;
     // The panel picture the renderer holds for that window (ARGB), for checks.
     std::vector<uint32_t> panel_pixels(size_t position, int* width, int* height);
@@ -126,6 +144,7 @@ private:
     struct Target;
     Window* window_by_id(uint32_t id);
     Window* window_at(size_t position);
+    WindowPlace place(const Window& w) const;
     void open_window(Window& w);
     void close_window(Window& w);
     void resize_window(Window& w);
@@ -133,7 +152,7 @@ private:
     void pointer_moved(Window& w, int x, int y);
     void press(Window& w, int x, int y);
     void release();
-    void key(int sym, bool shift);
+    void key(int sym, bool shift, Window* focus);
     void advance(uint32_t elapsed_ms);
     void draw(Window& w);
     void set_title();
@@ -146,7 +165,6 @@ private:
     std::unique_ptr<Simulation> sim_;
     std::unique_ptr<AudioOut> audio_;
     std::vector<std::unique_ptr<Window>> windows_;  // one per panel window, in file order
-    double scale_ = 1.0;
     bool paused_ = false;
     double rate_ = 1.0;
     bool night_ = false;
@@ -157,11 +175,18 @@ private:
     // The held button.
     struct Held;
     std::unique_ptr<Held> held_;
-    // What the pointer is over.
+    // What the pointer is over, and in which window (its position).
     std::string hover_;
+    size_t hover_window_ = 0;
+    std::vector<std::string> notes_;
+    int frame_borders_[4] = {};  // the window manager's frame: top, left, bottom, right
+    bool frame_asked_ = false;
+    bool x11_ = false;
+    int x11_frame_x() const;
+    int x11_frame_y() const;
+    bool input_ = false;         // an event came since run() last looked
     int cursor_kind_ = -1;
     void* cursors_[4] = {};  // arrow, hand, up, down (SDL_Cursor)
-    std::string title_shown_;
     FrameStats stats_;
 };
 

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,7 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "host/draw/bitmap.h"
 #include "host/view/audio_out.h"
+#include "host/view/hover.h"
+#include "host/view/placement.h"
 #include "host/core/host.h"
 #include "host/draw/panel.h"
 #include "host/core/simulation.h"
@@ -145,6 +150,129 @@ TEST(ViewerDisplay, DisplayOrHeadlessDriver) {
     }
     EnvVar x("SDL_VIDEODRIVER", "x11");
     EXPECT_FALSE(tarn::display_available(nullptr));
+}
+
+/* ---- window placement ------------------------------------------------------------------ */
+
+namespace {
+
+bool on_screen(const tarn::WindowPlace& p, const tarn::ScreenBox& s, const tarn::FrameBorders& f) {
+    return p.box.x - f.left >= s.x && p.box.y - f.top >= s.y && p.box.x + p.box.w + f.right <= s.x + s.w &&
+           p.box.y + p.box.h + f.bottom <= s.y + s.h;
+}
+
+}  // namespace
+
+// window_pos and window_size are fractions of the screen: the main panel (2400 x 1000
+// units, top-left at 0, 0.5, the screen's width and half its height) fills the width it
+// can at its own aspect, centred in its box; with a frame (title bar 20, borders 1) the
+// client area shrinks so that the frame fits too. Without window_pos and window_size a
+// window is centred at one pixel a unit, or smaller when the screen asks for it; a usable
+// area that does not start at 0, 0 moves everything with it.
+TEST(WindowPlacement, FromThePanelFile) {
+    const tarn::ScreenBox screen{0, 0, 1920, 1080};
+    tarn::WindowPlaceInput main{.width = 2400, .height = 1000, .pos = {{0, 0.5}}, .size = {{1, 0.5}}, .screen = screen};
+    tarn::WindowPlace p = tarn::place_window(main);
+    EXPECT_DOUBLE_EQ(p.scale, 0.54);
+    EXPECT_EQ(p.box, (tarn::ScreenBox{312, 540, 1296, 540}));
+    EXPECT_FALSE(p.reduced);
+
+    main.frame = {20, 1, 1, 1};
+    p = tarn::place_window(main);
+    EXPECT_DOUBLE_EQ(p.scale, 0.519);
+    EXPECT_EQ(p.box, (tarn::ScreenBox{337, 560, 1246, 519}));
+    EXPECT_TRUE(on_screen(p, screen, main.frame));
+
+    // The overhead panel's box (0.2, 0 and 0.6 x 0.4) is wider than its aspect: centred.
+    p = tarn::place_window({.width = 760, .height = 700, .pos = {{0.2, 0}}, .size = {{0.6, 0.4}}, .screen = screen});
+    EXPECT_EQ(p.box.h, 432);
+    EXPECT_EQ(p.box.w, 469);  // 760 x 432 / 700
+    EXPECT_EQ(p.box.x, 726);  // 384 + (1152 - 469) / 2
+    EXPECT_EQ(p.box.y, 0);
+
+    p = tarn::place_window({.width = 400, .height = 300, .screen = screen});
+    EXPECT_EQ(p.box, (tarn::ScreenBox{760, 390, 400, 300}));
+    p = tarn::place_window({.width = 4000, .height = 500, .screen = screen});
+    EXPECT_EQ(p.box, (tarn::ScreenBox{0, 420, 1920, 240}));
+
+    p = tarn::place_window({.width = 400, .height = 300, .pos = {{0.5, 0.5}}, .screen = {100, 30, 800, 600}});
+    EXPECT_EQ(p.box, (tarn::ScreenBox{500, 330, 400, 300}));
+}
+
+// A --scale that would leave the screen is reduced to the largest that fits (and says
+// so); a smaller one is kept as asked, window_size notwithstanding; forced, it stays, the
+// window's top-left corner (frame included) on the screen.
+TEST(WindowPlacement, ScaleReducedUnlessForced) {
+    const tarn::ScreenBox screen{0, 0, 1920, 1080};
+    tarn::WindowPlaceInput main{.width = 2400, .height = 1000, .pos = {{0, 0.5}}, .size = {{1, 0.5}}, .screen = screen,
+                                .frame = {20, 1, 1, 1}, .scale = 3};
+    tarn::WindowPlace p = tarn::place_window(main);
+    EXPECT_TRUE(p.reduced);
+    EXPECT_DOUBLE_EQ(p.scale, 1918.0 / 2400);
+    EXPECT_EQ(p.box.w, 1918);
+    EXPECT_EQ(p.box.h, 799);
+    EXPECT_TRUE(on_screen(p, screen, main.frame));
+
+    main.scale = 0.25;
+    p = tarn::place_window(main);
+    EXPECT_FALSE(p.reduced);
+    EXPECT_EQ(p.box.w, 600);
+    EXPECT_EQ(p.box.h, 250);
+
+    main.scale = 3;
+    main.force = true;
+    p = tarn::place_window(main);
+    EXPECT_FALSE(p.reduced);
+    EXPECT_EQ(p.box, (tarn::ScreenBox{1, 20, 7200, 3000}));
+}
+
+// Whatever the file says (fractions beyond 0 to 1, no number, boxes past the screen's
+// edge), each of the default panel's windows, at any scale not forced, lies on the screen.
+TEST(WindowPlacement, AlwaysOnTheScreen) {
+    struct W {
+        double w, h;
+        std::optional<std::pair<double, double>> pos, size;
+    };
+    const double nan = std::nan("");
+    const W windows[] = {{2400, 1000, {{0, 0.5}}, {{1, 0.5}}},     {440, 615, {{0.7, 0}}, {{0.3, 0.45}}},
+                         {760, 700, {{0.2, 0}}, {{0.6, 0.4}}},     {400, 300, {{0.75, 0.6}}, {{0.25, 0.4}}},
+                         {400, 300, {{1.5, -1}}, {{2, 2}}},        {400, 300, {{0.9, 0.9}}, std::nullopt},
+                         {400, 300, {{nan, 0.5}}, {{nan, nan}}},   {1, 5000, std::nullopt, std::nullopt}};
+    const tarn::ScreenBox screens[] = {{0, 0, 1920, 1080}, {0, 0, 1024, 768}, {50, 28, 1280, 996}};
+    for (const tarn::ScreenBox& s : screens)
+        for (const W& w : windows)
+            for (double scale : {0.0, 0.3, 1.0, 3.0, 16.0}) {
+                const tarn::FrameBorders f{24, 2, 2, 2};
+                const tarn::WindowPlace p =
+                    tarn::place_window({.width = w.w, .height = w.h, .pos = w.pos, .size = w.size, .screen = s,
+                                        .frame = f, .scale = scale});
+                EXPECT_TRUE(on_screen(p, s, f)) << w.w << "x" << w.h << " at scale " << scale << " on " << s.w << "x"
+                                                << s.h << ": " << p.box.x << "," << p.box.y << " " << p.box.w << "x"
+                                                << p.box.h;
+                EXPECT_NEAR(double(p.box.w) / p.box.h, w.w / w.h, 2.0 * std::max(1.0, w.w / w.h) / p.box.h);
+            }
+}
+
+/* ---- what the pointer is over ------------------------------------------------------------ */
+
+// The gauge, its window, the panel file's name and line and the parameters; then the help
+// id's text where the host has one, else its number; a missing gauge says why instead.
+TEST(HoverText, Composition) {
+    tarn::HoverInfo h{.gauge = "TARN2_Instruments!Tachometer", .window = "Window00", .file = "/a/b/panel.cfg",
+                      .line = 48, .params = "1", .help_id = 0xAB68, .help_text = "Tachometer"};
+    EXPECT_EQ(tarn::hover_text(h),
+              "TARN2_Instruments!Tachometer (Window00, panel.cfg:48, parameters \"1\"), Tachometer [help 43880 (0xAB68)]");
+    h.help_text.clear();
+    h.params.reset();
+    EXPECT_EQ(tarn::hover_text(h), "TARN2_Instruments!Tachometer (Window00, panel.cfg:48), help 43880 (0xAB68)");
+    h.help_id = 0;
+    EXPECT_EQ(tarn::hover_text(h), "TARN2_Instruments!Tachometer (Window00, panel.cfg:48)");
+    h = {.gauge = "TARN!Nope", .window = "Window01", .file = "my.cfg", .line = 7, .params = "",
+         .missing = "unknown gauge TARN!Nope"};
+    EXPECT_EQ(tarn::hover_text(h), "TARN!Nope (Window01, my.cfg:7, parameters \"\"): missing, unknown gauge TARN!Nope");
+    EXPECT_EQ(tarn::help_id_text(0xAB68), "Tachometer");
+    EXPECT_EQ(tarn::help_id_text(0xAB24), "");  // shared by the flaps and the primer: a number
+    EXPECT_EQ(tarn::help_id_text(0), "");
 }
 
 /* ---- sound file names ------------------------------------------------------------------ */
@@ -428,7 +556,10 @@ TEST_F(ViewerSmoke, TitleShowsHelpRateAndPause) {
     const size_t radio_alt = gauge(v, "TARN2_Instruments", "Radio_Alt");
     push_motion(*v.window_point(radio_alt, 20, 250));
     ASSERT_TRUE(v.frame(16));
-    EXPECT_NE(v.title().find("TARN2_Instruments!Radio_Alt, help 0xAA14"), std::string::npos) << v.title();
+    EXPECT_NE(v.title().find("TARN2_Instruments!Radio_Alt (Window00, panel.cfg:38, parameters \"s1\")"),
+              std::string::npos)
+        << v.title();
+    EXPECT_NE(v.title().find("Radio altimeter [help 43540 (0xAA14)]"), std::string::npos) << v.title();
     EXPECT_NE(v.title().find(", 1x"), std::string::npos) << v.title();
     push_key(SDLK_PLUS);
     push_key(SDLK_PLUS);
@@ -441,6 +572,114 @@ TEST_F(ViewerSmoke, TitleShowsHelpRateAndPause) {
     ASSERT_TRUE(v.frame(16));
     EXPECT_EQ(v.rate(), 0.25);
     EXPECT_NE(v.title().find(", 1/4x"), std::string::npos) << v.title();
+}
+
+// Over a gauge of another window, that window's title names it and the main one's does
+// not; the two tachometers (one gauge, two lines, parameters "1" and "2") read apart; a
+// gauge that is missing names itself and why.
+TEST_F(ViewerSmoke, HoverNamesTheGaugeInItsWindow) {
+    {
+        tarn::Viewer v(options());
+        push_key(SDLK_3);
+        ASSERT_TRUE(v.frame(16));
+        push_motion(*v.window_point(gauge(v, "TARN2_Instruments", "Battery"), 26, 26));
+        ASSERT_TRUE(v.frame(16));
+        EXPECT_NE(v.window_title(2).find("TARN2_Instruments!Battery (Window02, panel.cfg:"), std::string::npos)
+            << v.window_title(2);
+        EXPECT_NE(v.window_title(2).find("Battery master switch [help 43795 (0xAB13)]"), std::string::npos)
+            << v.window_title(2);
+        EXPECT_EQ(v.title().find("Battery"), std::string::npos) << v.title();
+
+        std::string seen[2];
+        for (int k = 0; k < 2; ++k) {
+            size_t found = 0, n = 0;
+            for (size_t i = 0; i < v.panel().gauges().size(); ++i)
+                if (v.panel().gauges()[i].line->gauge == "Tachometer" && n++ == size_t(k)) found = i;
+            push_motion(*v.window_point(found, 150, 150));
+            ASSERT_TRUE(v.frame(16));
+            seen[k] = v.title();
+        }
+        EXPECT_NE(seen[0].find(":48, parameters \"1\"), Tachometer [help 43880 (0xAB68)]"), std::string::npos) << seen[0];
+        EXPECT_NE(seen[1].find(":49, parameters \"2\"), Tachometer"), std::string::npos) << seen[1];
+    }
+    std::ofstream(t.path() / "missing.cfg") << "[Window00]\nsize_mm=200,100\ngauge00=TARN!Nope, 0, 0, 100, 100\n"
+                                                "gauge01=Nomodule!Gauge, 100, 0, 100, 100, 7\n";
+    tarn::ViewerOptions o = options();
+    o.config = (t.path() / "missing.cfg").string();
+    o.scale = 1;
+    tarn::Viewer m(o);
+    push_motion({m.window_id(0), 50, 50});
+    ASSERT_TRUE(m.frame(16));
+    EXPECT_NE(m.title().find("| TARN!Nope (Window00, missing.cfg:3): missing, unknown gauge TARN!Nope"),
+              std::string::npos)
+        << m.title();
+    push_motion({m.window_id(0), 150, 50});
+    ASSERT_TRUE(m.frame(16));
+    EXPECT_NE(m.title().find("| Nomodule!Gauge (Window00, missing.cfg:4, parameters \"7\"): missing, unknown module"),
+              std::string::npos)
+        << m.title();
+}
+
+// A window made larger than the panel: the picture is centred, its margins take the
+// panel's grey (the main window's background colour, 58,62,66) on the screen and in the
+// PNG that F12 writes, whose name is new each time; the gauges answer where they are shown.
+TEST_F(ViewerSmoke, GreyMarginsAndPicture) {
+    tarn::Viewer v(options());
+    ASSERT_TRUE(v.frame(16));
+    int pw = 0, ph = 0;
+    const std::vector<uint32_t> picture = v.panel_pixels(0, &pw, &ph);
+    SDL_Window* window = SDL_GetWindowFromID(v.window_id(0));
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, pw + 60, ph + 200);  // wider by 60, and far taller
+    ASSERT_TRUE(v.frame(16));
+    ASSERT_TRUE(v.frame(16));
+    int nw = 0, nh = 0;
+    v.panel_pixels(0, &nw, &nh);
+    SDL_Surface* screen = SDL_GetWindowSurface(window);
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->w, nw);
+    ASSERT_GT(screen->h, nh);
+    Uint8 r = 0, g = 0, b = 0;
+    const auto* last_row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
+                                                           size_t(screen->h - 1) * size_t(screen->pitch));
+    SDL_GetRGB(last_row[0], screen->format, &r, &g, &b);
+    EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{58, 62, 66}));
+
+    std::string why;
+    const std::string first = v.save_picture(0, t.path().string(), &why);
+    ASSERT_FALSE(first.empty()) << why;
+    EXPECT_EQ(first, (t.path() / "tarn-panel-Window00-1.png").string());
+    EXPECT_EQ(v.save_picture(0, t.path().string(), &why), (t.path() / "tarn-panel-Window00-2.png").string());
+    const tarn::Image png = tarn::read_png(first, &why);
+    ASSERT_FALSE(png.empty()) << why;
+    EXPECT_EQ(png.width(), screen->w);
+    EXPECT_EQ(png.height(), screen->h);
+    EXPECT_EQ(png.pixel(png.width() - 1, png.height() - 1), 0xFF3A3E42u);
+    const std::vector<uint32_t> now = v.panel_pixels(0, &nw, &nh);
+    const int top = (screen->h - nh) / 2;
+    EXPECT_EQ(png.pixel(nw / 2, top + nh / 2), now[size_t(nh / 2) * size_t(nw) + size_t(nw / 2)]);
+    EXPECT_EQ(png.pixel(nw / 2, top - 1), 0xFF3A3E42u);
+    int sw = 0, sh = 0;
+    EXPECT_EQ(v.screen_pixels(0, &sw, &sh), now);
+    // The battery switch, now lower in the window, still takes the click.
+    push_key(SDLK_3);
+    ASSERT_TRUE(v.frame(16));
+    SDL_Window* overhead = SDL_GetWindowFromID(v.window_id(2));
+    int ow = 0, oh = 0;
+    SDL_GetWindowSize(overhead, &ow, &oh);
+    const auto before = v.window_point(gauge(v, "TARN2_Instruments", "Battery"), 26, 26);
+    SDL_SetWindowSize(overhead, ow, oh + 200);
+    ASSERT_TRUE(v.frame(16));
+    const auto at = v.window_point(gauge(v, "TARN2_Instruments", "Battery"), 26, 26);
+    ASSERT_TRUE(before.has_value() && at.has_value());
+    EXPECT_EQ(at->x, before->x);
+    EXPECT_EQ(at->y, before->y + 100);
+    push_button(*at, true);
+    push_button(*at, false);
+    ASSERT_TRUE(v.frame(16));
+    EXPECT_EQ(count_events(v.host(), 66241), 1);
+    EXPECT_EQ(v.save_picture(0, (t.path() / "none" / "here").string(), &why), "");
+    EXPECT_FALSE(why.empty());
 }
 
 // Paused, the model and profile stand still while the panel's clock goes on; running at
