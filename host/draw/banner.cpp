@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "host/draw/render.h"
+
 namespace tarn {
 
 Image copy_image(const Image& image) {
@@ -26,13 +28,8 @@ void draw_banner(Image& image, const std::string& text) {
     cairo_set_source_rgb(cr, 0.75, 0.05, 0.05);
     cairo_rectangle(cr, 0, 0, w, h);
     cairo_fill(cr);
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, h * 0.7);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, text.c_str(), &e);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_move_to(cr, (w - e.width) / 2 - e.x_bearing, (h - e.height) / 2 - e.y_bearing);
-    cairo_show_text(cr, text.c_str());
+    // In the host's own label face (its fonts are released at exit, as leak checkers want).
+    draw_label(cr, text, 0, h * 0.1, w, h * 0.8, 0xFFFFFF);
     cairo_destroy(cr);
     cairo_surface_mark_dirty(image.surface());
 }
