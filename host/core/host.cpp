@@ -17,26 +17,14 @@ PanelHost* g_current = nullptr;
 
 // The services of the table. The element-list services are recorded; the host drives
 // its instances itself, so a module's generic routines need nothing more from them.
-void TARN_CALL svc_query(PELEMENT_HEADER root) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_QUERY, root, 0);
+template <UINT32 Service>
+void TARN_CALL svc_root(PELEMENT_HEADER root) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(Service, root, 0);
 }
-void TARN_CALL svc_install(PELEMENT_HEADER root, UINT32 resource) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INSTALL, root, resource);
-}
-void TARN_CALL svc_initialize(PELEMENT_HEADER root) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_INITIALIZE, root, 0);
-}
-void TARN_CALL svc_update(PELEMENT_HEADER root) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_UPDATE, root, 0);
-}
-void TARN_CALL svc_generate(PELEMENT_HEADER root, UINT32 phase) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_GENERATE, root, phase);
-}
-void TARN_CALL svc_plot(PELEMENT_HEADER root) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_PLOT, root, 0);
-}
-void TARN_CALL svc_kill(PELEMENT_HEADER root) {
-    if (PanelHost* h = PanelHost::current()) h->record_service(SERVICE_ELEMENT_LIST_KILL, root, 0);
+// install (resource handle) and generate (phase) carry a second argument.
+template <UINT32 Service>
+void TARN_CALL svc_root_and(PELEMENT_HEADER root, UINT32 argument) {
+    if (PanelHost* h = PanelHost::current()) h->record_service(Service, root, argument);
 }
 BOOL TARN_CALL svc_trigger_key_event(UINT32 id, UINT32 value) {
     if (PanelHost* h = PanelHost::current()) h->send_key_event(id, value);
@@ -62,13 +50,15 @@ PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)
     if (g_current != nullptr) throw HostError("only one panel host can run at a time");
     g_current = this;
     tarn_platform_reset();
-    services_.service[SERVICE_ELEMENT_LIST_QUERY] = code<ELEMENT_LIST_SERVICE>(&svc_query);
-    services_.service[SERVICE_ELEMENT_LIST_INSTALL] = code<ELEMENT_LIST_INSTALL_SERVICE>(&svc_install);
-    services_.service[SERVICE_ELEMENT_LIST_INITIALIZE] = code<ELEMENT_LIST_SERVICE>(&svc_initialize);
-    services_.service[SERVICE_ELEMENT_LIST_UPDATE] = code<ELEMENT_LIST_SERVICE>(&svc_update);
-    services_.service[SERVICE_ELEMENT_LIST_GENERATE] = code<ELEMENT_LIST_GENERATE_SERVICE>(&svc_generate);
-    services_.service[SERVICE_ELEMENT_LIST_PLOT] = code<ELEMENT_LIST_SERVICE>(&svc_plot);
-    services_.service[SERVICE_ELEMENT_LIST_KILL] = code<ELEMENT_LIST_SERVICE>(&svc_kill);
+    services_.service[SERVICE_ELEMENT_LIST_QUERY] = code<ELEMENT_LIST_SERVICE>(&svc_root<SERVICE_ELEMENT_LIST_QUERY>);
+    services_.service[SERVICE_ELEMENT_LIST_INSTALL] =
+        code<ELEMENT_LIST_INSTALL_SERVICE>(&svc_root_and<SERVICE_ELEMENT_LIST_INSTALL>);
+    services_.service[SERVICE_ELEMENT_LIST_INITIALIZE] = code<ELEMENT_LIST_SERVICE>(&svc_root<SERVICE_ELEMENT_LIST_INITIALIZE>);
+    services_.service[SERVICE_ELEMENT_LIST_UPDATE] = code<ELEMENT_LIST_SERVICE>(&svc_root<SERVICE_ELEMENT_LIST_UPDATE>);
+    services_.service[SERVICE_ELEMENT_LIST_GENERATE] =
+        code<ELEMENT_LIST_GENERATE_SERVICE>(&svc_root_and<SERVICE_ELEMENT_LIST_GENERATE>);
+    services_.service[SERVICE_ELEMENT_LIST_PLOT] = code<ELEMENT_LIST_SERVICE>(&svc_root<SERVICE_ELEMENT_LIST_PLOT>);
+    services_.service[SERVICE_ELEMENT_LIST_KILL] = code<ELEMENT_LIST_SERVICE>(&svc_root<SERVICE_ELEMENT_LIST_KILL>);
     services_.service[SERVICE_TRIGGER_KEY_EVENT] = code<TRIGGER_KEY_EVENT_SERVICE>(&svc_trigger_key_event);
     services_.service[SERVICE_LOOKUP_VAR] = code<LOOKUP_VAR_SERVICE>(&svc_lookup_var);
 }

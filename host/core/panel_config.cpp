@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "host/core/files.h"
+#include "host/core/utf8.h"
 
 namespace tarn {
 
@@ -146,19 +147,6 @@ size_t utf8_length(const std::string& s, size_t i) {
     return n;
 }
 
-void put_utf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | c >> 6);
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | c >> 12);
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 // Windows-1252's characters at 0x80 to 0x9F (0 where it has none).
 constexpr uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
@@ -179,7 +167,7 @@ std::string panel_text_to_utf8(const std::string& text) {
     for (char ch : text) {
         const unsigned char c = (unsigned char)ch;
         const uint32_t code = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
-        put_utf8(out, code != 0 ? code : 0xFFFD);
+        append_utf8(out, code != 0 ? code : 0xFFFD);
     }
     return out;
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "host/core/panel_config.h"
+#include "host/core/utf8.h"
 #include "host/draw/blit.h"
 #include "host/draw/static_layer.h"
 
@@ -204,21 +205,37 @@ std::vector<uint32_t> display_text(const std::string& raw, bool prefix) {
     return out;
 }
 
-void append_utf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else {
-        out += char(0xC0 | c >> 6);
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 // Characters in a row that one face draws.
 struct Run {
     const Face* face;
     std::string utf8;
     double advance = 0;
 };
+
+// Each character in the first face that has it (the last face when none has), in runs of
+// one face; their advances set in the context's font size. Returns the whole width.
+double lay_out_runs(cairo_t* cr, const Font& font, const std::vector<uint32_t>& shown, std::vector<Run>& runs) {
+    runs.clear();
+    for (uint32_t c : shown) {
+        const Face* face = &font.faces.back();
+        for (const Face& f : font.faces)
+            if (f.has(c)) {
+                face = &f;
+                break;
+            }
+        if (runs.empty() || runs.back().face != face) runs.push_back({face, {}});
+        append_utf8(runs.back().utf8, c);
+    }
+    double width = 0;
+    for (Run& r : runs) {
+        cairo_set_font_face(cr, r.face->face);
+        cairo_text_extents_t ext;
+        cairo_text_extents(cr, r.utf8.c_str(), &ext);
+        r.advance = ext.x_advance;
+        width += r.advance;
+    }
+    return width;
+}
 
 void set_colour(cairo_t* cr, COLORREF colour, Light light) {
     unsigned r = colour & 0xFF, g = colour >> 8 & 0xFF, b = colour >> 16 & 0xFF;
@@ -564,26 +581,8 @@ void draw_text(cairo_t* cr, const ELEMENT_STRING& t, const std::string& text, bo
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
         cairo_set_font_options(cr, options);
         cairo_font_options_destroy(options);
-        // Each character in the first face that has it (the last face when none has).
         std::vector<Run> runs;
-        for (uint32_t c : shown) {
-            const Face* face = &font.faces.back();
-            for (const Face& f : font.faces)
-                if (f.has(c)) {
-                    face = &f;
-                    break;
-                }
-            if (runs.empty() || runs.back().face != face) runs.push_back({face, {}});
-            append_utf8(runs.back().utf8, c);
-        }
-        double width = 0;
-        for (Run& r : runs) {
-            cairo_set_font_face(cr, r.face->face);
-            cairo_text_extents_t ext;
-            cairo_text_extents(cr, r.utf8.c_str(), &ext);
-            r.advance = ext.x_advance;
-            width += r.advance;
-        }
+        const double width = lay_out_runs(cr, font, shown, runs);
         double tx = x;
         if (t.draw_text_flags & DT_CENTER) tx = x + (w - width) / 2;
         else if (t.draw_text_flags & kDtRight) tx = x + w - width;
@@ -604,40 +603,6 @@ void draw_text(cairo_t* cr, const ELEMENT_STRING& t, const std::string& text, bo
 
 namespace {
 
-// UTF-8 text as characters (a byte that starts no sequence stands for itself).
-std::vector<uint32_t> utf8_chars(const std::string& s) {
-    std::vector<uint32_t> out;
-    for (size_t i = 0; i < s.size();) {
-        const unsigned char c = (unsigned char)s[i];
-        const size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        uint32_t code = n == 1 ? c : c & (0x7F >> n);
-        size_t k = 1;
-        for (; k < n && i + k < s.size() && ((unsigned char)s[i + k] & 0xC0) == 0x80; ++k)
-            code = code << 6 | ((unsigned char)s[i + k] & 0x3F);
-        out.push_back(k == n ? code : c);
-        i += k == n ? n : 1;
-    }
-    return out;
-}
-
-void put_char(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | c >> 6);
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | c >> 12);
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | c >> 18);
-        out += char(0x80 | (c >> 12 & 0x3F));
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string draw_label(cairo_t* cr, const std::string& text, double x, double y, double w, double h, unsigned rgb) {
@@ -653,30 +618,8 @@ std::string draw_label(cairo_t* cr, const std::string& text, double x, double y,
     for (uint32_t& c : chars)
         if (c < 0x20 || c == 0x7F) c = ' ';
     // Runs of characters of one face, and their width.
-    auto lay_out = [&](const std::vector<uint32_t>& shown, std::vector<Run>& runs) {
-        runs.clear();
-        for (uint32_t c : shown) {
-            const Face* face = &font.faces.back();
-            for (const Face& f : font.faces)
-                if (f.has(c)) {
-                    face = &f;
-                    break;
-                }
-            if (runs.empty() || runs.back().face != face) runs.push_back({face, {}});
-            put_char(runs.back().utf8, c);
-        }
-        double width = 0;
-        for (Run& r : runs) {
-            cairo_set_font_face(cr, r.face->face);
-            cairo_text_extents_t ext;
-            cairo_text_extents(cr, r.utf8.c_str(), &ext);
-            r.advance = ext.x_advance;
-            width += r.advance;
-        }
-        return width;
-    };
     std::vector<Run> runs;
-    double width = lay_out(chars, runs);
+    double width = lay_out_runs(cr, font, chars, runs);
     // Too wide: the start of it, then an ellipsis (halving the cut, then one at a time).
     if (width > w && !chars.empty()) {
         size_t keep = chars.size();
@@ -685,7 +628,7 @@ std::string draw_label(cairo_t* cr, const std::string& text, double x, double y,
             keep = keep > 16 ? keep / 2 + keep / 4 : keep - 1;
             cut.assign(chars.begin(), chars.begin() + long(keep));
             cut.push_back(0x2026);
-            width = lay_out(cut, runs);
+            width = lay_out_runs(cr, font, cut, runs);
             if (width <= w) break;
         }
         if (keep < chars.size()) {
@@ -694,7 +637,7 @@ std::string draw_label(cairo_t* cr, const std::string& text, double x, double y,
                 std::vector<uint32_t> next(chars.begin(), chars.begin() + long(more));
                 next.push_back(0x2026);
                 std::vector<Run> next_runs;
-                const double next_width = lay_out(next, next_runs);
+                const double next_width = lay_out_runs(cr, font, next, next_runs);
                 if (next_width > w) break;
                 runs = std::move(next_runs);
                 width = next_width;
