@@ -14,6 +14,9 @@ namespace tarn {
 
 Image copy_image(const Image& image);
 void draw_banner(Image& image, const std::string& text);
+// The band alone, as draw_banner paints it on a picture of width x height (for laying it
+// over a picture already shown, without copying the picture).
+Image make_banner(int width, int height, const std::string& text);
 // The band's height for a picture of this size (where draw_banner paints red).
 int banner_height(int width, int height);
 

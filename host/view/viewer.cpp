@@ -123,6 +123,7 @@ struct Viewer::Window {
     std::vector<Placed> gauges;  // drawing order
     bool full = true;            // the next draw copies the whole picture
     std::string banner;          // the link's banner drawn last
+    Image banner_strip;          // ... as a picture, made when it changes
     unsigned margin = kPanelGrey;  // 0xRRGGBB outside the picture
     std::string title_shown;
 };
@@ -575,12 +576,13 @@ void Viewer::draw(Window& w) {
         for (size_t i = 0; i < p.drawn.size(); ++i) changed |= p.drawn[i].take(p.instance->element(i));
         if (changed && p.box.w > 0 && p.box.h > 0) boxes.push_back(p.box);
     }
+    const Image& picture = w.renderer->frame();
     const std::string banner = options_.banner ? options_.banner() : "";
-    w.full = w.full || banner != w.banner;
-    w.banner = banner;
-    Image marked;
-    const Image& picture = banner.empty() ? w.renderer->frame() : (marked = copy_image(w.renderer->frame()));
-    if (!banner.empty()) draw_banner(marked, banner);
+    if (banner != w.banner || (!banner.empty() && w.banner_strip.width() != picture.width())) {
+        w.full = true;
+        w.banner = banner;
+        w.banner_strip = make_banner(picture.width(), picture.height(), banner);
+    }
     stats_.gauges_redrawn += w.renderer->redrawn();
     if (w.full) {
         boxes.assign(1, SDL_Rect{0, 0, picture.width(), picture.height()});
@@ -599,6 +601,17 @@ void Viewer::draw(Window& w) {
         b = to;
     }
     SDL_FreeSurface(source);
+    // The banner over the top rows, again wherever a box reached them.
+    if (SDL_Surface* strip = w.banner_strip.empty() ? nullptr : wrap(w.banner_strip)) {
+        SDL_Rect to{w.ox, w.oy, strip->w, strip->h};
+        bool covered = w.full;
+        for (const SDL_Rect& b : boxes) covered = covered || SDL_HasIntersection(&b, &to);
+        if (covered) {
+            SDL_BlitSurface(strip, nullptr, screen, &to);
+            if (!w.full) boxes.push_back(to);
+        }
+        SDL_FreeSurface(strip);
+    }
     // The whole window after a resize or an exposure, so that its margins show too.
     if (w.full) SDL_UpdateWindowSurface(w.sdl);
     else SDL_UpdateWindowSurfaceRects(w.sdl, boxes.data(), int(boxes.size()));
